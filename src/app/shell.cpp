@@ -1,0 +1,1 @@
+// Shell (start-up, main window, exit).

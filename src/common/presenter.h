@@ -1,0 +1,68 @@
+#pragma once
+// The one presenter through which every message box and choice dialog of the
+// program is shown. Tests install a ScriptedPresenter to answer boxes and to
+// see what was shown.
+#include <QString>
+#include <QStringList>
+#include <QList>
+#include <functional>
+
+namespace korvan {
+
+enum class BoxKind {
+  Warning,    // MSG: "Upozorenje", critical icon, OK
+  Info,       // MSGINFO: "Obaveštenje", information icon, OK
+  YesNo,      // MSGYESNO: "Pitanje", Yes (default) / No
+  YesNoCancel,// MSGYESNOCANCEL
+  Choice,     // QALERT and its kin: buttons given, answer 1-based, 0 = none
+  Link,       // MSGLINK: rich text with a link
+  Error,      // the run-time error box
+};
+
+struct Box {
+  BoxKind kind = BoxKind::Warning;
+  QString title;
+  QString text;
+  QStringList buttons;  // Choice: button captions in order
+  int defaultButton = 0;  // Choice: 1-based default, 0 = none
+};
+
+// Answer codes: Warning/Info/Link/Error give 0; YesNo gives 1 for Yes and 0 for
+// No or Esc; YesNoCancel gives 1 Yes, 2 No, 0 Cancel/Esc; Choice gives the
+// 1-based button or 0 when closed.
+class Presenter {
+ public:
+  virtual ~Presenter() = default;
+  virtual int show(const Box& box) = 0;
+};
+
+// The presenter in force (the real one unless a test installed another).
+Presenter& presenter();
+// Installs p (not owned); nullptr puts the real presenter back.
+void setPresenter(Presenter* p);
+
+// Real boxes: QMessageBox for the fixed kinds; other kinds may be given a
+// shower by the layer that owns them (choice and link dialogs live in ui).
+using BoxShower = std::function<int(const Box&)>;
+void setBoxShower(BoxKind kind, BoxShower shower);
+
+// Records every box and answers from a queue (answers run out -> defaultAnswer).
+class ScriptedPresenter : public Presenter {
+ public:
+  ScriptedPresenter();
+  ~ScriptedPresenter() override;
+  int show(const Box& box) override;
+
+  QList<Box> shown;
+  QList<int> answers;
+  int defaultAnswer = 0;
+  // Optional hook run for each box before answering (may return an answer >= 0).
+  std::function<int(const Box&)> onShow;
+
+  QStringList texts() const;
+  int count(BoxKind kind) const;
+ private:
+  Presenter* previous_ = nullptr;
+};
+
+}  // namespace korvan
