@@ -3,6 +3,7 @@
 // as the decimal mark, and a few small number helpers. The pictures that
 // format numbers for display are in common/picture.h (included here).
 #include <QString>
+#include <QVariant>
 
 #include "common/money.h"
 #include "common/picture.h"
@@ -29,6 +30,12 @@ template <typename T, typename L, typename H>
 bool BETWEEN(const T& value, const L& low, const H& high) {
   return !(value < low) && !(high < value);
 }
+
+// A spreadsheet cell value converted to the wanted type "C" (text), "N"
+// (number) or "D" (date). Empty values (absent, blank text, 0, false, the
+// empty date) give the type's empty value; other combinations give an absent
+// value. noDecimals writes a number as a whole number with all its digits.
+QVariant XLS_VAL(const QVariant& value, const QString& type, bool noDecimals = false);
 
 // Millimetres to typographic points (x 2.8346), and that divided by 0.75.
 double MM2PT(double millimetres);

@@ -1,0 +1,86 @@
+#include "common/texthelp.h"
+
+#include <QDate>
+#include <QDateTime>
+
+#include "common/dates.h"
+#include "common/picture.h"
+
+namespace korvan {
+namespace {
+
+bool isNumber(const QVariant& v) {
+  switch (v.typeId()) {
+    case QMetaType::Double: case QMetaType::Float: case QMetaType::Int: case QMetaType::UInt:
+    case QMetaType::LongLong: case QMetaType::ULongLong: case QMetaType::Short:
+    case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+QString IZBACI_SMETNJE(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (QChar c : text) {
+    switch (c.unicode()) {
+      case u'/': out += u'-'; break;
+      case u':': case u'?': case u'*': case u'"': break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+QString VAR2STR(const QVariant& value) {
+  if (value.typeId() == QMetaType::QString) return value.toString();
+  if (value.typeId() == QMetaType::QDate) return DTOC(value.toDate());
+  if (value.typeId() == QMetaType::QDateTime) return DTOC(value.toDateTime().date());
+  if (isNumber(value)) return STR(value.toDouble());
+  return {};
+}
+
+QByteArray INCSTR2(const QByteArray& key) {
+  QByteArray k = key;
+  // A last byte of 255 has no next value: the key one shorter is incremented.
+  while (!k.isEmpty() && static_cast<unsigned char>(k.back()) == 0xFF) k.chop(1);
+  if (k.isEmpty()) return key;
+  k.back() = static_cast<char>(static_cast<unsigned char>(k.back()) + 1);
+  return k;
+}
+
+QString INCSTR2(const QString& key) {
+  if (key.isEmpty()) return key;
+  const QList<uint> cps = key.toUcs4();
+  QList<uint> next = cps;
+  uint& last = next.back();
+  ++last;
+  if (last >= 0xD800 && last <= 0xDFFF) last = 0xE000;  // surrogates are no characters
+  if (last > 0x10FFFF) return key;
+  return QString::fromUcs4(reinterpret_cast<const char32_t*>(next.constData()), next.size());
+}
+
+QString X2STR(const QVariant& value, bool singleQuotes) {
+  if (!value.isValid() || value.isNull()) {
+    if (value.typeId() == QMetaType::QString) return singleQuotes ? "''" : "\"\"";
+    if (!value.isValid()) return QStringLiteral("<nil>");
+  }
+  switch (value.typeId()) {
+    case QMetaType::QString: {
+      const QChar q = singleQuotes ? u'\'' : u'"';
+      return q + value.toString() + q;
+    }
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral(".T.") : QStringLiteral(".F.");
+    case QMetaType::QDate: return DTOC(value.toDate());
+    case QMetaType::QDateTime: return DTOC(value.toDateTime().date());
+    case QMetaType::QVariantList: case QMetaType::QStringList: return QStringLiteral("<niz>");
+    default: break;
+  }
+  if (isNumber(value)) return STR(value.toDouble()).trimmed();
+  return QStringLiteral("<nepoznato>");
+}
+
+}  // namespace korvan

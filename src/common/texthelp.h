@@ -1,0 +1,27 @@
+#pragma once
+// Small text helpers.
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+
+namespace korvan {
+
+// A text made usable in a file name: "/" becomes "-"; ":", "?", "*" and '"'
+// are removed; everything else stays.
+QString IZBACI_SMETNJE(const QString& text);
+
+// A text as it is, a date as "dd.mm.yyyy", a number in a field of 10
+// characters; anything else gives an empty text.
+QString VAR2STR(const QVariant& value);
+
+// The first key after every key that begins with the text: its last byte
+// replaced by the next byte value ("I" gives "J"). In the text form the last
+// character becomes the next one, which orders the same way in UTF-8.
+QByteArray INCSTR2(const QByteArray& key);
+QString INCSTR2(const QString& key);
+
+// A readable form of a value for debugging: "<nil>", "text" (or 'text'), a
+// number, .T./.F., a date, "<niz>" for a list, "<nepoznato>" for anything else.
+QString X2STR(const QVariant& value, bool singleQuotes = false);
+
+}  // namespace korvan
