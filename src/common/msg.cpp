@@ -1,11 +1,13 @@
 #include "common/msg.h"
 
 #include "common/presenter.h"
+#include "common/registry.h"
 
 namespace korvan {
 
 void MSGSTOP(const QString& text) {
   presenter().show({BoxKind::Warning, QStringLiteral("Upozorenje"), text});
+  if (MGLOBAL(QStringLiteral("MSG2LOG")).toString() == u"T") PISI_LOG(text);
 }
 
 bool MSG(const QString& text) {
