@@ -1,0 +1,111 @@
+#pragma once
+// Shared pieces of the e-invoice tests: the line table of the invoice windows,
+// a seller INI, a call of the builder with everything named, and the schema check.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+
+#include "einvoice/libkorvan.h"
+#include "ui/kolona.h"
+
+namespace korvan::test {
+
+// The eleven columns the spreadsheet and clipboard windows use.
+inline QList<MyKOLONA> lineColumns() {
+  auto k = [](const char* f, const char* c, const char* t, int len, int dec) {
+    return MyKOLONA::New(f, QString::fromUtf8(c), t, len, dec);
+  };
+  return {k("ART_SIFRA", "Šifra\nartikla", "C", 10, 0), k("ART_NAZIV", "Naziv", "C", 30, 0),
+          k("ART_BARKOD", "Barkod", "C", 13, 0),       k("ART_JMERE", "J.m.", "C", 4, 0),
+          k("KOLICINA", "Količina", "N", 12, 3),       k("CENB", "Cena bez\nPDV-a", "N", 12, 4),
+          k("VREDB", "Vrednost\nbez PDV-a", "N", 14, 2), k("RABATP", "Rabat %", "N", 7, 2),
+          k("STOPA", "PDV %", "N", 7, 2),              k("OSN", "Osnovica\nPDV-a", "N", 14, 2),
+          k("VREDP", "Vrednost\nsa PDV-om", "N", 14, 2)};
+}
+
+// One row given by field name; fields not named stay without an item.
+using Row = QList<std::pair<QString, QString>>;
+
+inline void fillTable(QTableWidget& t, const QList<MyKOLONA>& cols, const QList<Row>& rows) {
+  t.clear();
+  t.setColumnCount(cols.size());
+  t.setRowCount(rows.size());
+  for (int r = 0; r < rows.size(); ++r)
+    for (const auto& [field, text] : rows[r])
+      t.setItem(r, KOLONA_PO_POLJU(cols, field), new QTableWidgetItem(text));
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+  f.write(bytes);
+}
+
+inline QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A small file that starts like a PDF.
+inline QByteArray fakePdf(const char* tag = "invoice") {
+  return QByteArray("%PDF-1.4\n% ") + tag + "\n1 0 obj << /Type /Catalog >> endobj\n%%EOF\n";
+}
+
+inline QByteArray sellerIni(const char* obvpdv = "T") {
+  QByteArray s =
+      "[Firma]\r\nNAZIV=Prodavac & Sin d.o.o.\r\nMESTO=Novi Sad\r\nPOST_BROJ=21000\r\n"
+      "ADRESA=Bulevar oslobođenja 1\r\nPIB=100200300\r\nMATBROJ=08765432\r\n"
+      "VLASNIK=Petar Petrović\r\nEMAIL=prodaja@prodavac.rs\r\nZIRO=160-0000000123456-78\r\n";
+  if (obvpdv) s += QByteArray("OBVPDV=") + obvpdv + "\r\n";
+  return s;
+}
+
+// Header values of one build; tests change what they need.
+struct Build {
+  QString brdok = "  R-15/2022 ";
+  QDate issue = QDate(2022, 12, 14);
+  QDate due = QDate(2022, 12, 29);
+  QString operater = "Ana  ";
+  QDate supply = QDate(2022, 12, 13);
+  QString otpremnica = "OTP-7 ";
+  QString ugovor = "UG-2022/3";
+  QString narudzbenica = "NAR-11";
+  QString kNaziv = QString::fromUtf8("Kupac <Beograd> \"Jug\"");
+  QString kMesto = "Beograd";
+  QString kAdresa = QString::fromUtf8("Kneza Miloša 10");
+  QString kPib = "101112131";
+  QString kMatbroj = "07654321";
+  QString kPost = "11000";
+  QString kEmail = "nabavka@kupac.rs";
+  QString kJbkjs = "";
+  QString ini;
+  QString pdf;
+  QString cat;
+  QString exem;
+  std::optional<AttachList> attach;
+  bool quiet = true;
+
+  std::unique_ptr<MyERACUN> run(const QTableWidget& t, const QList<MyKOLONA>& cols) const {
+    return FUNC_NAPRAVI_XML(brdok, issue, due, operater, supply, otpremnica, ugovor, narudzbenica,
+                            kNaziv, kMesto, kAdresa, kPib, kMatbroj, kPost, kEmail, kJbkjs, ini, pdf,
+                            &t, QFont(), cols, quiet, cat, exem, attach);
+  }
+};
+
+// xmllint against the UBL 2.1 invoice schema: empty when valid, else its report.
+inline QString schemaErrors(const QString& file) {
+  QProcess p;
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start("xmllint", {"--noout", "--schema",
+                      QStringLiteral(KORVAN_SHARED_DIR "/schemas/ubl-2.1/maindoc/UBL-Invoice-2.1.xsd"), file});
+  if (!p.waitForFinished(60000)) return "xmllint did not finish";
+  const QString out = QString::fromUtf8(p.readAll());
+  return p.exitCode() == 0 ? QString() : out;
+}
+
+}  // namespace korvan::test
