@@ -1,1 +1,0 @@
-// Shell (start-up, main window, exit).
