@@ -1,0 +1,95 @@
+#include "common/dbf/memo.h"
+
+#include "common/dbf/dbferror.h"
+
+#include <QFile>
+#include <cerrno>
+
+namespace korvan::dbf {
+namespace {
+
+uint32_t be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+void putBe32(uint8_t* p, uint32_t v) {
+  p[0] = uint8_t(v >> 24);
+  p[1] = uint8_t(v >> 16);
+  p[2] = uint8_t(v >> 8);
+  p[3] = uint8_t(v);
+}
+
+}  // namespace
+
+QByteArray newMemoFile(uint32_t blockSize) {
+  QByteArray h(512, '\0');
+  auto* b = reinterpret_cast<uint8_t*>(h.data());
+  putBe32(b, (512 + blockSize - 1) / blockSize);
+  b[6] = uint8_t(blockSize >> 8);
+  b[7] = uint8_t(blockSize);
+  return h;
+}
+
+void MemoFile::open(const QString& path, bool writable) {
+  int err = 0;
+  if (!file_.open(path, writable, &err))
+    fail(EG_OPEN, SC_OPEN, "Ne može se otvoriti memo fajl", path, "open", osCodeFromErrno(err));
+  if (!file_.view(0, 8)) {
+    file_.close();
+    fail(EG_CORRUPTION, SC_CORRUPT, "Oštećen memo fajl (zaglavlje)", path, "open");
+  }
+}
+
+uint32_t MemoFile::blockSize() {
+  const uint8_t* h = file_.view(0, 8);
+  if (!h) fail(EG_CORRUPTION, SC_CORRUPT, "Oštećen memo fajl (zaglavlje)", file_.path(), "memo");
+  const uint32_t bs = uint32_t(h[6]) << 8 | h[7];
+  if (bs == 0) fail(EG_CORRUPTION, SC_CORRUPT, "Oštećen memo fajl (veličina bloka 0)", file_.path(), "memo");
+  return bs;
+}
+
+QByteArray MemoFile::read(uint32_t block) {
+  if (block == 0) return {};
+  const int64_t off = int64_t(block) * blockSize();
+  const uint8_t* p = file_.view(off, 8);
+  if (!p) fail(EG_CORRUPTION, SC_CORRUPT, "Memo blok " + QString::number(block) + " van fajla", file_.path(), "memo");
+  const uint32_t len = be32(p + 4);
+  const uint8_t* d = file_.view(off + 8, len);
+  if (!d) fail(EG_CORRUPTION, SC_CORRUPT, "Memo blok " + QString::number(block) + " van fajla", file_.path(), "memo");
+  return QByteArray(reinterpret_cast<const char*>(d), int(len));
+}
+
+uint32_t MemoFile::write(uint32_t oldBlock, const QByteArray& text) {
+  if (text.isEmpty()) return 0;
+  const uint32_t bs = blockSize();
+  const auto need = [bs](int64_t bytes) { return uint32_t((bytes + 8 + bs - 1) / bs); };
+  uint32_t block = 0;
+  if (oldBlock != 0) {
+    const uint8_t* p = file_.view(int64_t(oldBlock) * bs, 8);
+    if (p && need(text.size()) <= need(be32(p + 4))) block = oldBlock;
+  }
+  uint8_t head[512];
+  file_.readAt(head, 8, 0);
+  const uint32_t nextFree = be32(head);
+  if (block == 0) {
+    block = nextFree;
+    // Never write into the header, whatever a damaged header says.
+    const uint32_t firstData = (512 + bs - 1) / bs;
+    if (block < firstData) block = firstData;
+  }
+  QByteArray buf(int(need(text.size()) * bs), '\0');
+  auto* b = reinterpret_cast<uint8_t*>(buf.data());
+  putBe32(b, 1);  // text memo
+  putBe32(b + 4, uint32_t(text.size()));
+  memcpy(b + 8, text.constData(), size_t(text.size()));
+  if (block == oldBlock) {
+    file_.writeAt(buf.constData(), 8 + text.size(), int64_t(block) * bs);
+  } else {
+    file_.writeAt(buf.constData(), buf.size(), int64_t(block) * bs);
+    const uint32_t after = block + need(text.size());
+    if (after > nextFree) {
+      putBe32(head, after);
+      file_.writeAt(head, 4, 0);
+    }
+  }
+  return block;
+}
+
+}  // namespace korvan::dbf
