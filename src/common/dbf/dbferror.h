@@ -52,6 +52,7 @@ struct ErrorInfo {
   bool canSubstitute = false;
   bool canRetry = false;
   bool canDefault = false;
+  int tries = 0;             // how often the operation was retried already
 };
 
 // What the handler tells the code that raised the error.

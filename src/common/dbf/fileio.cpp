@@ -153,7 +153,7 @@ bool File::lockedByOther(int64_t off, bool exclusive) {
 }
 
 void lockOrRaise(File& f, int64_t off, bool exclusive, int timeoutMs, const QString& operation) {
-  for (;;) {
+  for (int tries = 0;; ++tries) {
     if (f.waitLock(off, exclusive, timeoutMs)) return;
     ErrorInfo i;
     i.genCode = EG_LOCK;
@@ -163,6 +163,7 @@ void lockOrRaise(File& f, int64_t off, bool exclusive, int timeoutMs, const QStr
     i.fileName = f.path();
     i.operation = operation;
     i.canRetry = true;
+    i.tries = tries;
     if (raiseError(i) != ErrorAction::Retry) throw DbfError(i);
   }
 }

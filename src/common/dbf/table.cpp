@@ -104,7 +104,7 @@ std::unique_ptr<Table> Table::open(const QString& path, bool exclusive, bool rea
   if (!t->dbf_.open(dbfPath, rw, &err))
     fail(EG_OPEN, SC_OPEN, err == ENOENT ? "Tabela ne postoji" : "Greška pri otvaranju tabele", dbfPath, "open",
          osCodeFromErrno(err));
-  for (;;) {
+  for (int tries = 0;; ++tries) {
     if (t->dbf_.tryLock(kLockPresence, exclusive)) break;
     ErrorInfo i;
     i.genCode = EG_OPEN;
@@ -116,6 +116,7 @@ std::unique_ptr<Table> Table::open(const QString& path, bool exclusive, bool rea
     i.operation = "open";
     i.canDefault = true;
     i.canRetry = true;
+    i.tries = tries;
     const ErrorAction a = raiseError(i);
     if (a == ErrorAction::Retry) continue;
     if (a == ErrorAction::Default) return nullptr;
@@ -808,7 +809,8 @@ bool Table::appendBlank() {
   setNetErr(false);
   checkWritable("append");
   releaseLocks();
-  auto appendLockFailed = [this]() -> ErrorAction {
+  int tries = 0;
+  auto appendLockFailed = [this, &tries]() -> ErrorAction {
     ErrorInfo i;
       i.genCode = EG_APPENDLOCK;
       i.subsystem = kSubsystem;
@@ -817,6 +819,7 @@ bool Table::appendBlank() {
       i.fileName = dbf_.path();
       i.operation = "append";
       i.canDefault = true;
+      i.tries = tries++;
     const ErrorAction a = raiseError(i);
     if (a != ErrorAction::Retry && a != ErrorAction::Default) throw DbfError(i);
     return a;
