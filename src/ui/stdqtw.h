@@ -59,7 +59,7 @@ class MyQTW : public QObject {
   void PREGLED(QMdiSubWindow* prev);
   // Runs bZAVRSI; unless destroyed, re-activates the previous sub-window and
   // closes this one. With destroyed true the sub-window is being deleted: its
-  // widgets are gone already (their QPointers are null).
+  // widgets can still be read, but they go right after.
   void ZAVRSI(bool destroyed);
   // One table cell from a value and the column's descriptor; row is 0-based.
   // Answers the new cell (owned by the table), nullptr when the column does
