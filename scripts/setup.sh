@@ -12,6 +12,7 @@ packages=(
   libxml2-utils
   python3-dbfread python3-pyftpdlib python3-openpyxl
   libdbd-xbase-perl pgdbf
+  binutils
   xvfb xauth poppler-utils
 )
 

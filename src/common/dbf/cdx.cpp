@@ -3,6 +3,8 @@
 #include "common/dbf/dbferror.h"
 
 #include <QMap>
+#include <array>
+#include <map>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -158,11 +160,25 @@ const Page& CdxFile::page(int64_t off, int keyLen) {
   return cache_.insert_or_assign(off, std::move(p)).first->second;
 }
 
-void CdxFile::writePage(Page& p) {
-  uint8_t buf[kPageSize];
-  if (!encodePage(p, buf)) corrupt("strana ne staje");
-  file_.writeAt(buf, kPageSize, p.offset);
+bool CdxFile::tryWritePage(Page& p) {
+  // Encoded now, written when the change ends (a page changed twice is written once).
+  std::array<uint8_t, kPageSize>& buf = dirty_[p.offset];
+  if (!encodePage(p, buf.data())) {
+    dirty_.erase(p.offset);
+    return false;
+  }
   cache_.insert_or_assign(p.offset, p);
+  return true;
+}
+
+void CdxFile::writePage(Page& p) {
+  if (!tryWritePage(p)) corrupt("strana ne staje");
+}
+
+void CdxFile::writeDirty() {
+  std::map<int64_t, std::array<uint8_t, kPageSize>> pages;
+  pages.swap(dirty_);
+  for (const auto& [off, buf] : pages) file_.writeAt(buf.data(), kPageSize, off);
 }
 
 int64_t CdxFile::allocPage(int n) {
@@ -195,6 +211,7 @@ TagInfo CdxFile::readHeader(int64_t off) {
 }
 
 void CdxFile::writeHeader(const TagInfo& t) {
+  writeDirty();  // the pages a header points to are on disk first
   const QByteArray h = headerBytes(t.root, t.keyLen, t.options, t.expr.toLatin1(), t.forExpr.toLatin1());
   file_.writeAt(h.constData(), h.size(), t.header);
   headers_[t.header] = t;
@@ -207,6 +224,7 @@ int64_t CdxFile::rootOf(int64_t tagHeader, int* keyLen) {
 }
 
 void CdxFile::setRoot(int64_t tagHeader, int64_t root) {
+  writeDirty();
   TagInfo t = readHeader(tagHeader);
   t.root = root;
   uint8_t b[4];
@@ -408,24 +426,34 @@ QList<QPair<QByteArray, uint32_t>> CdxFile::entries(int64_t tagHeader) {
 
 void CdxFile::beginWrite() {
   if (!file_.writable()) fail(EG_READONLY, SC_READONLY, "Indeks je otvoren samo za čitanje", file_.path(), "index");
+  bool unchanged = exclusive_;
   if (!exclusive_) {
     lockOrRaise(*locks_, kLockIndex, true, 5000, "index write");
     try {
       const uint32_t v = version();
+      // Nobody wrote since our last look: what we hold is still the file.
+      unchanged = v == cacheVersion_ && !(v & 1);
       writeVersion_ = (v & 1) ? v + 2 : v + 1;
       putVersion(writeVersion_);
     } catch (...) {
       locks_->unlock(kLockIndex);
       throw;
     }
-    invalidate();
+    if (!unchanged) invalidate();
   }
-  nextAlloc_ = (file_.size() + kPageSize - 1) / kPageSize * kPageSize;
+  dirty_.clear();
+  const int64_t size = unchanged ? std::max(file_.knownSize(), nextAlloc_) : file_.size();
+  nextAlloc_ = (size + kPageSize - 1) / kPageSize * kPageSize;
   writing_ = true;
   strict_ = true;
 }
 
 void CdxFile::endWrite(bool completed) {
+  try {
+    writeDirty();
+  } catch (...) {
+    completed = false;
+  }
   writing_ = false;
   strict_ = false;
   ++gen_;
@@ -465,9 +493,7 @@ void CdxFile::splitUpward(int64_t tagHeader, std::vector<Step>& path, int level)
   int kl = 0;
   rootOf(tagHeader, &kl);
   Page node = page(path[size_t(level)].page, kl);
-  const bool fits = node.leaf() ? leafFits(node) : node.count() <= interiorCapacity(kl);
-  if (fits) {
-    writePage(node);
+  if ((node.leaf() || node.count() <= interiorCapacity(kl)) && tryWritePage(node)) {
     fixUpward(tagHeader, path, level);
     return;
   }

@@ -14,6 +14,8 @@
 #include <exception>
 #include <optional>
 #include <unordered_map>
+#include <array>
+#include <map>
 
 namespace korvan::dbf {
 
@@ -86,6 +88,8 @@ class CdxFile {
   auto read(F&& f) -> decltype(f());
   const Page& page(int64_t off, int keyLen);
   void writePage(Page& p);
+  bool tryWritePage(Page& p);
+  void writeDirty();
   int64_t allocPage(int n = 1);
   uint32_t version();
   void putVersion(uint32_t v);
@@ -117,6 +121,7 @@ class CdxFile {
   uint64_t gen_ = 1;
   int64_t nextAlloc_ = 0;
   std::unordered_map<int64_t, Page> cache_;
+  std::map<int64_t, std::array<uint8_t, kPageSize>> dirty_;  // pages changed in the running write
   std::unordered_map<int64_t, TagInfo> headers_;
   QList<TagInfo> tagList_;
   bool tagListValid_ = false;

@@ -37,18 +37,23 @@ int trailingBlanks(const uint8_t* k, int len) {
   return t;
 }
 
-// Duplicate and trailing counts of entry i of a leaf.
-void counts(const Page& p, int i, int& dup, int& trail) {
+// Walks a leaf's entries with their duplicate and trailing counts.
+template <class F>
+void forEachCount(const Page& p, F&& f) {
   const int kl = p.keyLen;
-  const uint8_t* k = p.key(i);
-  trail = trailingBlanks(k, kl);
-  dup = 0;
-  if (i > 0) {
-    const uint8_t* prev = p.key(i - 1);
-    const int prevStored = kl - trailingBlanks(prev, kl);
-    while (dup < prevStored && prev[dup] == k[dup]) ++dup;
+  int prevStored = 0;
+  for (int i = 0; i < p.count(); ++i) {
+    const uint8_t* k = p.key(i);
+    int trail = trailingBlanks(k, kl);
+    int dup = 0;
+    if (i > 0) {
+      const uint8_t* prev = k - kl;
+      while (dup < prevStored && prev[dup] == k[dup]) ++dup;
+    }
+    prevStored = kl - trail;
+    if (dup + trail > kl) trail = kl - dup;
+    f(i, dup, trail);
   }
-  if (dup + trail > kl) trail = kl - dup;
 }
 
 }  // namespace
@@ -129,11 +134,7 @@ bool decodePage(const uint8_t* b, int keyLen, Page& out) {
 int leafBytes(const Page& p) {
   const Layout l = layoutFor(p);
   int total = 0;
-  for (int i = 0; i < p.count(); ++i) {
-    int dup, trail;
-    counts(p, i, dup, trail);
-    total += l.bytes + p.keyLen - dup - trail;
-  }
+  forEachCount(p, [&](int, int dup, int trail) { total += l.bytes + p.keyLen - dup - trail; });
   return total;
 }
 
@@ -163,18 +164,20 @@ bool encodePage(const Page& p, uint8_t* b) {
   const uint32_t recMask = l.recBits >= 32 ? 0xFFFFFFFFu : ((uint32_t(1) << l.recBits) - 1);
   const uint8_t keyMask = uint8_t((1 << l.keyBits) - 1);
   int pos = kPageSize;
-  for (int i = 0; i < n; ++i) {
-    int dup, trail;
-    counts(p, i, dup, trail);
+  bool fits = true;
+  forEachCount(p, [&](int i, int dup, int trail) {
     const int len = kl - dup - trail;
+    if (!fits || pos - len < 24 + (i + 1) * l.bytes) {
+      fits = false;
+      return;
+    }
     pos -= len;
-    if (pos < 24 + (i + 1) * l.bytes) return false;
     std::memcpy(b + pos, p.key(i) + dup, size_t(len));
     const uint64_t v = uint64_t(p.recs[size_t(i)] & recMask) | uint64_t(dup) << l.recBits |
                        uint64_t(trail) << (l.recBits + l.keyBits);
     for (int j = 0; j < l.bytes; ++j) b[24 + i * l.bytes + j] = uint8_t(v >> (8 * j));
-  }
-  if (pos < 24 + n * l.bytes) return false;
+  });
+  if (!fits || pos < 24 + n * l.bytes) return false;
   putLe16(b + 12, uint16_t(pos - 24 - n * l.bytes));
   putLe32(b + 14, recMask);
   b[18] = keyMask;

@@ -27,6 +27,7 @@ class File {
   // is shorter. Valid until the next call that may remap.
   const uint8_t* view(int64_t off, int64_t len);
   int64_t size();  // current size (fstat)
+  int64_t knownSize() const { return knownSize_; }  // as last seen, no system call
 
   // Throwing reads and writes (an engine error names the file).
   void readAt(void* buf, int64_t len, int64_t off);

@@ -200,8 +200,13 @@ uint32_t Table::liveCount() {
   const uint8_t* h = dbf_.view(4, 4);
   if (!h) error(EG_CORRUPTION, SC_CORRUPT, "Oštećena tabela (zaglavlje)", "reccount");
   uint32_t n = le32(h);
-  const int64_t room = (dbf_.size() - hdr_.headerLen) / hdr_.recordLen;
-  if (int64_t(n) > room) n = uint32_t(std::max<int64_t>(room, 0));
+  // Records are written before the count, so the file holds them; a count
+  // beyond the file (a damaged header) is cut to what the file holds.
+  const int64_t need = int64_t(hdr_.headerLen) + int64_t(n) * hdr_.recordLen;
+  if (need > dbf_.knownSize() && need > dbf_.size()) {
+    const int64_t room = (dbf_.knownSize() - hdr_.headerLen) / hdr_.recordLen;
+    n = uint32_t(std::max<int64_t>(room, 0));
+  }
   return n;
 }
 
