@@ -1,10 +1,3 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/startup.h"
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QMainWindow w;
-  w.setWindowTitle("Korvan   (ver 2022.12.14)");
-  w.showMaximized();
-  return app.exec();
-}
+int main(int argc, char** argv) { return korvan::RUN(argc, argv); }
