@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Sets up a Debian 12 machine, builds, makes the program folder run/ and starts the program there.
+# Sets up a Debian 12 machine, builds, makes the program folder run/ (the
+# executable linked into it) and starts the program there.
 set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
+build=${KORVAN_BUILD_DIR:-$top/build}
 "$top/scripts/setup.sh"
-"$top/scripts/build.sh"
+KORVAN_BUILD_DIR="$build" "$top/scripts/build.sh"
 mkdir -p "$top/run"
-ln -sf "$top/build/src/app/korvan" "$top/run/korvan"
+ln -sfn "$build/src/app/korvan" "$top/run/korvan"
 cd "$top/run"
 exec ./korvan "$@"
