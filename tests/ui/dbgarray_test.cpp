@@ -15,6 +15,15 @@
 namespace korvan::test {
 namespace {
 
+// The dialog as the user meets it: active, with the keyboard focus inside.
+inline void whenActive(std::function<void(QWidget*)> step) {
+  whenModal([step](QWidget* w) {
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w)) ADD_FAILURE() << "the dialog did not become active";
+    step(w);
+  });
+}
+
 QPushButton* button(QWidget* dlg, const QString& text) {
   for (QPushButton* b : dlg->findChildren<QPushButton*>())
     if (b->text() == text) return b;
@@ -50,7 +59,7 @@ class Browse : public ::testing::Test {
   // The picker as every caller opens it, with a step run on the open dialog.
   int pick(QVariantList& data, const QList<MyKOLONA>& kolone, std::function<void(QWidget*)> step,
            bool keepWidths = true) {
-    whenModal(std::move(step));
+    whenActive(std::move(step));
     return DISP_DEBUG_ARRAY(data, QApplication::font(), true, QStringLiteral("Izbor kupca"), kolone,
                             keepWidths, false, true);
   }
@@ -280,7 +289,7 @@ TEST_F(Browse, SearchWithF7AndF3) {
 TEST_F(Browse, WithoutDescriptors) {
   // One-dimensional data, pick mode: plain text forms.
   QVariantList list = {QStringLiteral("jedan"), 12.5, QDate(2023, 3, 5), true};
-  whenModal([](QWidget* d) {
+  whenActive([](QWidget* d) {
     QTableWidget* t = tableOf(d);
     EXPECT_EQ(t->columnCount(), 1);
     EXPECT_EQ(cell(t, 0, 0), QStringLiteral("jedan"));
@@ -295,7 +304,7 @@ TEST_F(Browse, WithoutDescriptors) {
   // The diagnostic view: its own title, every value shown, ragged rows safe.
   QVariantList rows = {QVariantList{1, QVariantList{QStringLiteral("a"), false}, QVariant()},
                        QVariantList{QStringLiteral("kratak")}};
-  whenModal([](QWidget* d) {
+  whenActive([](QWidget* d) {
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Debug array"));
     QTableWidget* t = tableOf(d);
     EXPECT_EQ(t->columnCount(), 3);
@@ -333,14 +342,14 @@ TEST_F(Browse, EditModeWritesBackTheChangedCellsOnOkOnly) {
   };
 
   QVariantList data = original;
-  whenModal([&](QWidget* d) {
+  whenActive([&](QWidget* d) {
     edit(d);
     d->close();
   });
   EXPECT_EQ(DISP_DEBUG_ARRAY(data, std::nullopt, false, QString(), kolone, false, true), 0);
   EXPECT_EQ(data, original);
 
-  whenModal([&](QWidget* d) {
+  whenActive([&](QWidget* d) {
     edit(d);
     button(d, QStringLiteral("Ok"))->click();
   });

@@ -17,6 +17,15 @@
 namespace korvan::test {
 namespace {
 
+// The dialog as the user meets it: active, with the keyboard focus inside.
+inline void whenActive(std::function<void(QWidget*)> step) {
+  whenModal([step](QWidget* w) {
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w)) ADD_FAILURE() << "the dialog did not become active";
+    step(w);
+  });
+}
+
 const FileFilters kPdf = {{QStringLiteral("PDF fajlovi"), QStringLiteral("*.pdf")}};
 const FileFilters kXls = {{QStringLiteral("Pre Excel 2007"), QStringLiteral("*.xls")},
                           {QStringLiteral("Excel 2007 ili noviji"), QStringLiteral("*.xlsx")},
@@ -169,7 +178,7 @@ class RealFileDialog : public ::testing::Test {
 TEST_F(RealFileDialog, GetFileShowsPdfOfEitherCaseAndAnswersTheChosenOne) {
   QStringList shown;
   QStringList filters;
-  whenModal([&](QWidget* w) {
+  whenActive([&](QWidget* w) {
     auto* d = qobject_cast<QFileDialog*>(w);
     ASSERT_NE(d, nullptr);
     filters = d->nameFilters();
@@ -186,7 +195,7 @@ TEST_F(RealFileDialog, GetFileShowsPdfOfEitherCaseAndAnswersTheChosenOne) {
 }
 
 TEST_F(RealFileDialog, IzborFajlaTakesATypedNewNameAndCancelAnswersNothing) {
-  whenModal([&](QWidget* w) {
+  whenActive([&](QWidget* w) {
     auto* d = qobject_cast<QFileDialog*>(w);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Izaberite fajl"));
@@ -202,7 +211,7 @@ TEST_F(RealFileDialog, IzborFajlaTakesATypedNewNameAndCancelAnswersNothing) {
   EXPECT_EQ(*typed, QDir::toNativeSeparators(dir.filePath(QStringLiteral("novi.xlsx"))));
   EXPECT_FALSE(QFile::exists(*typed));
 
-  whenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+  whenActive([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
   EXPECT_FALSE(IZBOR_FAJLA(xlsx, QStringLiteral("Izaberite fajl")).has_value());
 }
 
