@@ -28,6 +28,11 @@ QStringList qtFileDialog(const FileDialogRequest& r) {
       d.setFileMode(QFileDialog::AnyFile);
       d.setViewMode(QFileDialog::Detail);
       break;
+    case FileDialogRequest::Folder:
+      d.setFileMode(QFileDialog::Directory);
+      d.setOption(QFileDialog::ShowDirsOnly);
+      d.setViewMode(QFileDialog::Detail);
+      break;
   }
   if (d.exec() != QDialog::Accepted) return {};
   return d.selectedFiles();

@@ -28,6 +28,7 @@ struct FileDialogRequest {
     OpenMany,  // one or more existing files
     Save,      // an existing file, under a default name; no overwrite question
     AnyFile,   // an existing file or a typed name of a new one (detail view)
+    Folder,    // one folder (folders only, detail view)
   };
   Mode mode = Open;
   QString title;            // empty: the platform's own title

@@ -215,5 +215,21 @@ TEST_F(RealFileDialog, IzborFajlaTakesATypedNewNameAndCancelAnswersNothing) {
   EXPECT_FALSE(IZBOR_FAJLA(xlsx, QStringLiteral("Izaberite fajl")).has_value());
 }
 
+TEST_F(RealFileDialog, FolderModeAnswersAFolder) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("izlaz")));
+  whenActive([&](QWidget* w) {
+    auto* d = qobject_cast<QFileDialog*>(w);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->fileMode(), QFileDialog::Directory);
+    EXPECT_TRUE(d->testOption(QFileDialog::ShowDirsOnly));
+    d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(dir.filePath(QStringLiteral("izlaz")));
+    static_cast<QDialog*>(d)->accept();
+  });
+  FileDialogRequest r;
+  r.mode = FileDialogRequest::Folder;
+  r.folder = dir.path();
+  EXPECT_EQ(runFileDialog(r), QStringList{dir.filePath(QStringLiteral("izlaz"))});
+}
+
 }  // namespace
 }  // namespace korvan::test
