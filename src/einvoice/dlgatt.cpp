@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -18,19 +17,15 @@
 #include "common/picture.h"
 #include "platform/shell.h"
 #include "ui/frame.h"
+#include "ui/windlg.h"
 
 namespace korvan {
 namespace {
 
-AttachFileChooser& customChooser() {
-  static AttachFileChooser c;
-  return c;
-}
-
 QString chooseFile() {
-  if (customChooser()) return customChooser()();
-  return QFileDialog::getOpenFileName(nullptr, QStringLiteral("Izaberite fajl"), QString(),
-                                      QStringLiteral("PDF fajlovi (*.pdf *.PDF)"));
+  return WINDLG_GETFILE({{QStringLiteral("PDF fajlovi"), QStringLiteral("*.pdf")}}, QStringLiteral("Izaberite fajl"),
+                        QString(), false, true)
+      .toString();
 }
 
 // The list position (from 0) kept in the selected row's cell; -1 when none.
@@ -50,8 +45,6 @@ QString printable(const QString& name) {
 }
 
 }  // namespace
-
-void setAttachFileChooser(AttachFileChooser chooser) { customChooser() = std::move(chooser); }
 
 QString ATTACH_VIEW_DIR() {
   static QString base, dir;

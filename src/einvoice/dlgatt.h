@@ -4,7 +4,6 @@
 // hands the copy back only when accepted.
 #include <QFont>
 #include <QString>
-#include <functional>
 
 #include "einvoice/attachment.h"
 
@@ -18,11 +17,6 @@ namespace korvan {
 // the list is then the edited copy. Otherwise the list is left as it was.
 bool DLG_ATTACH(QWidget* parent, const QFont& font, AttachList& list, bool protectFirst = true,
                 bool editable = true);
-
-// The file chooser behind "Dodaj (F2)": the chosen path, empty when none.
-// The default is the program's open-file dialog for PDF files.
-using AttachFileChooser = std::function<QString()>;
-void setAttachFileChooser(AttachFileChooser chooser);  // empty: back to the default
 
 // The private folder below TMP of the program folder where entries are
 // written for viewing (created on first use, ending in "/"); empty when it

@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 
+#include "common/globals.h"
 #include "einvoice/attachment.h"
 
 namespace korvan {
@@ -89,7 +90,7 @@ class MyERACUN {
   double WVREDP = 0;
   double WZA_UPLATU = 0;
   QList<InvoiceLine> aPROMENE;
-  int nPOSREDNIK = 1;  // intermediary: 1 the national e-invoice system
+  int nPOSREDNIK = G_NERACUNI_POSREDNIK();  // 1: the national e-invoice system
   QString cTAX_CAT;
   QString cTAX_EXEM;
   std::optional<AttachList> aATTACH;

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVariant>
 
+#include "ui/dbgarray.h"
+
 namespace korvan {
 namespace {
 
@@ -15,10 +17,10 @@ ExemPicker& customPicker() {
 
 // The array browse dialog over the rows, with the code and text columns.
 int defaultPicker(const QList<QStringList>& rows, const QFont& font, const QString& title) {
-  Q_UNUSED(rows);
-  Q_UNUSED(font);
-  Q_UNUSED(title);
-  return 0;  // wired to the browse dialog once it exists
+  QVariantList data;
+  for (const QStringList& r : rows) data.append(QVariant(r));
+  const QList<MyKOLONA> kolone = {MyKOLONA::New("KOD", "Kod", "C", 30), MyKOLONA::New("OPIS", "Opis", "M", 50)};
+  return DISP_DEBUG_ARRAY(data, font, true, title, kolone, true, false, true);
 }
 
 int pick(const QList<QStringList>& rows, const QFont& font, const QString& title) {

@@ -59,6 +59,17 @@ class Lines {
   void text(const char* tag, const QString& value, const QByteArray& attrs = QByteArray()) {
     el(tag, IZBACI_SMETNJE_XML(value).toUtf8(), attrs);
   }
+  // An element whose content is Base64 text (ASCII), narrowed straight into the document.
+  void base64(const char* tag, const QString& content, const QByteArray& attrs) {
+    begin();
+    out_.append('<').append(tag).append(attrs).append('>');
+    const qsizetype at = out_.size();
+    out_.resize(at + content.size());
+    char* d = out_.data() + at;
+    const QChar* s = content.constData();
+    for (qsizetype i = 0; i < content.size(); ++i) d[i] = char(s[i].unicode());
+    out_.append("</").append(tag).append(">\r\n");
+  }
   void amount(const char* tag, double value) { el(tag, UBL_AMOUNT(value).toLatin1(), " currencyID=\"RSD\""); }
   void comment(std::initializer_list<const char*> lines) {
     begin();
@@ -523,7 +534,7 @@ QByteArray UBL_DOCUMENT(const MyERACUN& r) {
     x.text("cbc:ID", base);
     x.el("cbc:DocumentType", u("VIZUALIZACIJA ORIGINALNOG RAČUNA").toUtf8());
     x.open("cac:Attachment");
-    x.el("cbc:EmbeddedDocumentBinaryObject", r.cBASE64_PDF.toLatin1(),
+    x.base64("cbc:EmbeddedDocumentBinaryObject", r.cBASE64_PDF,
          " mimeCode=\"application/pdf\" encodingCode=\"base64\"" + attr("filename", base + ".pdf"));
     x.close("cac:Attachment");
     x.close("cac:AdditionalDocumentReference");
@@ -533,7 +544,7 @@ QByteArray UBL_DOCUMENT(const MyERACUN& r) {
       x.open("cac:AdditionalDocumentReference");
       x.text("cbc:ID", a.name);
       x.open("cac:Attachment");
-      x.el("cbc:EmbeddedDocumentBinaryObject", a.content.toLatin1(),
+      x.base64("cbc:EmbeddedDocumentBinaryObject", a.content,
            attr("mimeCode", attachmentMime(a)) + " encodingCode=\"base64\"" + attr("filename", a.name));
       x.close("cac:Attachment");
       x.close("cac:AdditionalDocumentReference");

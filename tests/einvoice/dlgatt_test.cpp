@@ -11,6 +11,7 @@
 #include "einvoice/dlgatt.h"
 #include "fixture.h"
 #include "platform/shell.h"
+#include "ui/windlg.h"
 
 using namespace korvan;
 using namespace korvan::test;
@@ -24,13 +25,16 @@ class AttachDialog : public ::testing::Test {
     ASSERT_TRUE(src.isValid());
     previousAppPath = GETAPPPATH();
     SET_APPPATH(app.path());
-    setAttachFileChooser([this] {
+    dialogs.onRequest = [this](const FileDialogRequest& r) {
       ++chooserCalls;
-      return chosen.isEmpty() ? QString() : chosen.takeFirst();
-    });
+      EXPECT_EQ(r.mode, FileDialogRequest::Open);
+      EXPECT_EQ(r.title, "Izaberite fajl");
+      EXPECT_EQ(r.nameFilters.value(0), "PDF fajlovi (*.pdf *.PDF)");
+      const QString path = chosen.isEmpty() ? QString() : chosen.takeFirst();
+      return path.isEmpty() ? QStringList() : QStringList{path};
+    };
   }
   void TearDown() override {
-    setAttachFileChooser({});
     SET_APPPATH(previousAppPath);
   }
 
@@ -107,6 +111,7 @@ class AttachDialog : public ::testing::Test {
   QDialog* dialog = nullptr;
   ScriptedPresenter boxes;
   RecordingShell opened;
+  ScriptedFileDialogs dialogs;
 };
 
 TEST_F(AttachDialog, EditableLayoutAndSaveReturnsTheEditedCopy) {

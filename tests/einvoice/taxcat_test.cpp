@@ -1,6 +1,11 @@
 // VAT categories, exemption reasons, and the VAT row of an invoice window
 // with a scripted row picker.
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
@@ -183,6 +188,51 @@ TEST_F(VatRow, GenericPickerTakesTheCategoryFromTheWidgetBefore) {
   IZBOR_TAX_EXEM({&combo, &edit}, 1, QFont(), code);
   EXPECT_EQ(code, "");
   EXPECT_EQ(edit.text(), "");
+}
+
+}  // namespace
+
+namespace {
+
+// The real browse dialog behind the button: the rows of the category, two
+// columns, "Ok" takes the current row and Esc chooses nothing.
+TEST(VatRowDialog, ButtonOpensTheBrowseDialog) {
+  QComboBox combo;
+  QPushButton button;
+  POSTAVI_TAX_CAT_EXEM(&combo, &button, false, QFont());
+  combo.setCurrentIndex(combo.findData("R"));
+  QString title;
+  int rows = -1, columns = -1;
+  QStringList headers;
+  QTimer::singleShot(0, [&] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!d) return;
+    title = d->windowTitle();
+    auto* t = d->findChild<QTableWidget*>();
+    if (t) {
+      rows = t->rowCount();
+      columns = t->columnCount();
+      for (int c = 0; c < columns; ++c) headers << t->horizontalHeaderItem(c)->text();
+      t->setCurrentCell(1, 0);
+    }
+    for (QPushButton* b : d->findChildren<QPushButton*>())
+      if (b->text() == "Ok") b->click();
+    if (d->isVisible()) d->reject();
+  });
+  button.click();
+  EXPECT_EQ(title, QString::fromUtf8("Izaberite šifru oslobađanja PDV-a"));
+  EXPECT_EQ(rows, 2);
+  EXPECT_EQ(headers, (QStringList{"Kod", "Opis"}));
+  EXPECT_EQ(button.text(), "PDV-RS-6a");
+
+  QTimer::singleShot(0, [] {
+    if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      QTest::keyClick(d, Qt::Key_Escape);
+      if (d->isVisible()) d->reject();
+    }
+  });
+  button.click();
+  EXPECT_EQ(button.text(), "Kliknite za izbor...");
 }
 
 }  // namespace
