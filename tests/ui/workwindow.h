@@ -1,4 +1,6 @@
 #pragma once
+#include <QAbstractButton>
+#include <QElapsedTimer>
 // A small work window and a real main window with a tabbed area, for the
 // work-window tests.
 #include <QApplication>
@@ -90,7 +92,22 @@ class WorkWindows : public ::testing::Test {
     QWidget* f = QApplication::focusWidget();
     ASSERT_NE(f, nullptr) << "nothing has the focus";
     QTest::keyClick(f, key, mods);
-    QTest::qWait(150);
+    waitForAnimatedClicks();
+  }
+  // A shortcut presses its button down and releases it (the click) about
+  // 100 ms later; under load that can take longer, so wait until no button
+  // is down any more rather than for a fixed time.
+  static void waitForAnimatedClicks() {
+    QTest::qWait(120);
+    QElapsedTimer t;
+    t.start();
+    auto anyDown = [] {
+      for (QWidget* w : QApplication::allWidgets())
+        if (auto* b = qobject_cast<QAbstractButton*>(w); b && b->isDown()) return true;
+      return false;
+    };
+    while (anyDown() && t.elapsed() < 10000) QTest::qWait(10);
+    QCoreApplication::processEvents();
   }
   static void focusIn(MyQTW* w) {
     w->omdiAREA->setActiveSubWindow(w->oWND);
