@@ -73,6 +73,13 @@ int64_t File::size() {
   return knownSize_;
 }
 
+bool File::sameFileAs(const QString& path) const {
+  struct stat mine {}, named {};
+  if (fd_ < 0 || ::fstat(fd_, &mine) != 0) return false;
+  if (::stat(QFile::encodeName(path).constData(), &named) != 0) return false;
+  return mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
+}
+
 void File::readAt(void* buf, int64_t len, int64_t off) {
   auto* b = static_cast<char*>(buf);
   while (len > 0) {

@@ -28,6 +28,8 @@ class File {
   const uint8_t* view(int64_t off, int64_t len);
   int64_t size();  // current size (fstat)
   int64_t knownSize() const { return knownSize_; }  // as last seen, no system call
+  // True when path names the file this open holds (not one renamed over it).
+  bool sameFileAs(const QString& path) const;
 
   // Throwing reads and writes (an engine error names the file).
   void readAt(void* buf, int64_t len, int64_t off);

@@ -3,6 +3,7 @@
 #include "common/dbf/dbferror.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 
 namespace korvan::dbf {
@@ -25,6 +26,25 @@ QByteArray newMemoFile(uint32_t blockSize) {
   b[6] = uint8_t(blockSize >> 8);
   b[7] = uint8_t(blockSize);
   return h;
+}
+
+int64_t memoRefBlock(const uint8_t* p, int width) {
+  if (width == 4) return int64_t(p[0]) | int64_t(p[1]) << 8 | int64_t(p[2]) << 16 | int64_t(p[3]) << 24;
+  const QByteArray t = QByteArray(reinterpret_cast<const char*>(p), width).trimmed();
+  if (t.isEmpty()) return 0;
+  bool ok = false;
+  const uint32_t b = t.toUInt(&ok);
+  return ok ? int64_t(b) : -1;
+}
+
+QByteArray memoRefBytes(uint32_t block, int width) {
+  if (width == 4) {
+    QByteArray b(4, '\0');
+    for (int i = 0; i < 4; ++i) b[i] = char(block >> (8 * i));
+    return b;
+  }
+  const QByteArray t = block ? QByteArray::number(block) : QByteArray();
+  return QByteArray(std::max<int>(width - int(t.size()), 0), ' ') + t;
 }
 
 void MemoFile::open(const QString& path, bool writable) {

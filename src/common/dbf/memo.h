@@ -14,6 +14,13 @@ constexpr uint32_t kMemoBlockSize = 64;
 // A new, empty memo file's bytes.
 QByteArray newMemoFile(uint32_t blockSize = kMemoBlockSize);
 
+// A memo field's stored bytes: 4 bytes little-endian (Visual FoxPro) or the
+// block number as right-aligned decimal text (blank for no memo).
+// The block number they hold; -1 when they hold no number.
+int64_t memoRefBlock(const uint8_t* p, int width);
+// The bytes of that width for a block number.
+QByteArray memoRefBytes(uint32_t block, int width);
+
 class MemoFile {
  public:
   // Opens path; throws DbfError when it is missing or unreadable.

@@ -49,8 +49,10 @@ void removeIfThere(const QString& path) {
 
 void Table::create(const QString& path, const Structure& structure, bool replace) {
   const QString base = stripExt(path);
+  // "TEMP.DBF" makes "TEMP.DBF" and "TEMP.FPT"; any other spelling the lower-case names.
+  const bool upper = path.endsWith(".DBF");
   const Structure s = normalizeStructure(structure, base + ".dbf");
-  const QString dbfPath = findIgnoringCase(base + ".dbf");
+  const QString dbfPath = findIgnoringCase(base + (upper ? ".DBF" : ".dbf"));
   const bool exists = QFileInfo::exists(dbfPath);
   if (exists && !replace) fail(EG_CREATE, SC_CREATE, "Tabela već postoji", dbfPath, "create", 80);
   File guard;  // while replacing, nobody may have the old table open
@@ -70,7 +72,7 @@ void Table::create(const QString& path, const Structure& structure, bool replace
   if (!memo) removeIfThere(base + ".fpt");
   const QString tmpDbf = writeTemp(dbfPath, bytes);
   if (memo) {
-    const QString fptPath = findIgnoringCase(base + ".fpt");
+    const QString fptPath = findIgnoringCase(base + (upper ? ".FPT" : ".fpt"));
     const QString tmpFpt = writeTemp(fptPath, newMemoFile());
     if (::rename(QFile::encodeName(tmpFpt).constData(), QFile::encodeName(fptPath).constData()) != 0) {
       const int e = errno;
@@ -96,31 +98,22 @@ std::unique_ptr<Table> Table::open(const QString& path, bool exclusive, bool rea
   t->base_ = stripExt(path);
   t->exclusive_ = exclusive;
   t->readOnly_ = readOnly;
-  const QString dbfPath = findIgnoringCase(t->base_ + ".dbf");
-  int err = 0;
   // Locks need a descriptor open for writing; a read-only open that only
   // shares the table can do with reading.
   const bool rw = !readOnly || exclusive;
-  if (!t->dbf_.open(dbfPath, rw, &err))
-    fail(EG_OPEN, SC_OPEN, err == ENOENT ? "Tabela ne postoji" : "Greška pri otvaranju tabele", dbfPath, "open",
-         osCodeFromErrno(err));
-  for (int tries = 0;; ++tries) {
-    if (t->dbf_.tryLock(kLockPresence, exclusive)) break;
-    ErrorInfo i;
-    i.genCode = EG_OPEN;
-    i.osCode = kSharingViolation;
-    i.subsystem = kSubsystem;
-    i.subCode = SC_OPEN;
-    i.description = "Tabela je zauzeta";
-    i.fileName = dbfPath;
-    i.operation = "open";
-    i.canDefault = true;
-    i.canRetry = true;
-    i.tries = tries;
-    const ErrorAction a = raiseError(i);
-    if (a == ErrorAction::Retry) continue;
-    if (a == ErrorAction::Default) return nullptr;
-    throw DbfError(i);
+  QString dbfPath;
+  // A table replaced (renamed over) while this open waited for its lock is
+  // opened again: the lock must be held on the file the name now leads to.
+  for (int reopen = 0;; ++reopen) {
+    dbfPath = findIgnoringCase(t->base_ + ".dbf");
+    int err = 0;
+    if (!t->dbf_.open(dbfPath, rw, &err))
+      fail(EG_OPEN, SC_OPEN, err == ENOENT ? "Tabela ne postoji" : "Greška pri otvaranju tabele", dbfPath, "open",
+           osCodeFromErrno(err));
+    if (!t->lockPresence(exclusive)) return nullptr;
+    if (t->dbf_.sameFileAs(dbfPath)) break;
+    t->dbf_.close();
+    if (reopen >= 100) fail(EG_OPEN, SC_OPEN, "Tabela se stalno zamenjuje", dbfPath, "open", kSharingViolation);
   }
   const uint8_t* h = t->dbf_.view(0, 32);
   if (!h) fail(EG_CORRUPTION, SC_CORRUPT, "Oštećena tabela (kratko zaglavlje)", dbfPath, "open");
@@ -142,6 +135,27 @@ std::unique_ptr<Table> Table::open(const QString& path, bool exclusive, bool rea
   }
   t->top();
   return t;
+}
+
+bool Table::lockPresence(bool exclusive) {
+  for (int tries = 0;; ++tries) {
+    if (dbf_.tryLock(kLockPresence, exclusive)) return true;
+    ErrorInfo i;
+    i.genCode = EG_OPEN;
+    i.osCode = kSharingViolation;
+    i.subsystem = kSubsystem;
+    i.subCode = SC_OPEN;
+    i.description = "Tabela je zauzeta";
+    i.fileName = dbf_.path();
+    i.operation = "open";
+    i.canDefault = true;
+    i.canRetry = true;
+    i.tries = tries;
+    const ErrorAction a = raiseError(i);
+    if (a == ErrorAction::Retry) continue;
+    if (a == ErrorAction::Default) return false;
+    throw DbfError(i);
+  }
 }
 
 Table::~Table() {
@@ -335,6 +349,44 @@ bool Table::setOrder(const QString& tagName) {
   return false;
 }
 
+void Table::tagKeys(const QString& expression, int* keyLen, std::vector<uint8_t>* keys,
+                    std::vector<uint32_t>* order) {
+  QString why;
+  const QList<int> fields = parseKey(expression, keyLen, &why);
+  if (fields.isEmpty()) error(EG_UNSUPPORTED, SC_UNSUPPORTED, "Nepodržan ključ: " + why, "index");
+  const int kl = *keyLen;
+  TagState probe;
+  probe.keyFields = fields;
+  probe.info.keyLen = kl;
+  const uint32_t n = liveCount();
+  order->resize(n);
+  std::iota(order->begin(), order->end(), 1u);
+  std::vector<uint8_t> all(size_t(n) * size_t(kl));
+  for (uint32_t r = 1; r <= n; ++r) {
+    const QByteArray k = keyOf(probe, image(r));
+    std::memcpy(all.data() + size_t(r - 1) * kl, k.constData(), size_t(kl));
+  }
+  std::stable_sort(order->begin(), order->end(), [&](uint32_t a, uint32_t b) {
+    return std::memcmp(all.data() + size_t(a - 1) * kl, all.data() + size_t(b - 1) * kl, size_t(kl)) < 0;
+  });
+  keys->resize(all.size());
+  for (size_t i = 0; i < order->size(); ++i)
+    std::memcpy(keys->data() + i * kl, all.data() + size_t((*order)[i] - 1) * kl, size_t(kl));
+}
+
+QString Table::companionPath(const QString& ext) const {
+  // A table named in upper case (copied from Windows) gets upper-case companions.
+  const bool upper = dbf_.path().endsWith(".DBF");
+  return findIgnoringCase(base_ + (upper ? ext.toUpper() : ext));
+}
+
+void Table::markIndexed() {
+  const uint8_t* h = dbf_.view(28, 1);
+  const uint8_t flags = uint8_t((h ? h[0] : 0) | kFlagCdx);
+  dbf_.writeAt(&flags, 1, 28);
+  hdr_.flags = flags;
+}
+
 void Table::buildTag(const QString& name, const QString& expression) {
   flush();
   // Building a tag leaves no other tag stale, so it is allowed beside tags
@@ -342,38 +394,18 @@ void Table::buildTag(const QString& name, const QString& expression) {
   if (readOnly_) error(EG_READONLY, SC_READONLY, "Tabela je otvorena samo za čitanje", "index");
   if (!exclusive_) error(EG_SHARED, SC_SHARED, "Za pravljenje indeksa tabela mora biti otvorena ekskluzivno", "index");
   int kl = 0;
-  QString why;
-  const QList<int> fields = parseKey(expression, &kl, &why);
-  if (fields.isEmpty()) error(EG_UNSUPPORTED, SC_UNSUPPORTED, "Nepodržan ključ: " + why, "index");
-  TagState probe;
-  probe.keyFields = fields;
-  probe.info.keyLen = kl;
-  const uint32_t n = liveCount();
-  std::vector<uint32_t> order(n);
-  std::iota(order.begin(), order.end(), 1u);
-  std::vector<uint8_t> all(size_t(n) * size_t(kl));
-  for (uint32_t r = 1; r <= n; ++r) {
-    const QByteArray k = keyOf(probe, image(r));
-    std::memcpy(all.data() + size_t(r - 1) * kl, k.constData(), size_t(kl));
-  }
-  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    return std::memcmp(all.data() + size_t(a - 1) * kl, all.data() + size_t(b - 1) * kl, size_t(kl)) < 0;
-  });
-  std::vector<uint8_t> keys(all.size());
-  for (size_t i = 0; i < order.size(); ++i)
-    std::memcpy(keys.data() + i * kl, all.data() + size_t(order[i] - 1) * kl, size_t(kl));
+  std::vector<uint8_t> keys;
+  std::vector<uint32_t> order;
+  tagKeys(expression, &kl, &keys, &order);
   if (!cdx_.isOpen()) {
-    const QString path = findIgnoringCase(base_ + ".cdx");
+    const QString path = companionPath(".cdx");
     const QString tmp = writeTemp(path, CdxFile::newFile());
     if (::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(path).constData()) != 0) {
       QFile::remove(tmp);
       error(EG_CREATE, SC_CREATE, "Ne može se napraviti indeks", "index");
     }
     cdx_.open(path, true, &dbf_, exclusive_);
-    const uint8_t* h = dbf_.view(28, 1);
-    const uint8_t flags = uint8_t((h ? h[0] : 0) | kFlagCdx);
-    dbf_.writeAt(&flags, 1, 28);
-    hdr_.flags = flags;
+    markIndexed();
   }
   {
     CdxFile::Writer w(cdx_);
@@ -383,6 +415,49 @@ void Table::buildTag(const QString& name, const QString& expression) {
   tags_.clear();
   loadTags();
   setOrder(name);
+  top();
+}
+
+void Table::rebuildIndex(const QList<QPair<QString, QString>>& tags) {
+  flush();
+  if (readOnly_) error(EG_READONLY, SC_READONLY, "Tabela je otvorena samo za čitanje", "index");
+  if (!exclusive_) error(EG_SHARED, SC_SHARED, "Za pravljenje indeksa tabela mora biti otvorena ekskluzivno", "index");
+  if (tags.isEmpty()) error(EG_ARG, SC_ARG, "Nema oznaka za indeks", "index");
+  struct Built {
+    int keyLen = 0;
+    std::vector<uint8_t> keys;
+    std::vector<uint32_t> order;
+  };
+  std::vector<Built> built(size_t(tags.size()));
+  for (int i = 0; i < tags.size(); ++i) tagKeys(tags[i].second, &built[i].keyLen, &built[i].keys, &built[i].order);
+  const QString path = cdx_.isOpen() ? cdx_.path() : companionPath(".cdx");
+  const QString tmp = writeTemp(path, CdxFile::newFile());
+  try {
+    CdxFile fresh;
+    fresh.open(tmp, true, &dbf_, true);
+    {
+      CdxFile::Writer w(fresh);
+      for (int i = 0; i < tags.size(); ++i)
+        fresh.buildTag(tags[i].first, tags[i].second.trimmed(), built[i].keyLen, built[i].keys, built[i].order);
+    }
+    fresh.sync();
+    fresh.close();
+  } catch (...) {
+    QFile::remove(tmp);
+    throw;
+  }
+  if (::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(path).constData()) != 0) {
+    const int e = errno;
+    QFile::remove(tmp);
+    fail(EG_CREATE, SC_CREATE, "Ne može se napraviti indeks", path, "index", osCodeFromErrno(e));
+  }
+  cdx_.close();
+  cdx_.open(path, true, &dbf_, exclusive_);
+  markIndexed();
+  tagsSeen_.clear();
+  tags_.clear();
+  loadTags();
+  setOrder(1);
   top();
 }
 
@@ -581,24 +656,14 @@ bool Table::seekBytes(const QByteArray& key, bool soft, bool exact) {
 // ---------------------------------------------------------------- fields
 
 uint32_t Table::memoBlock(const uint8_t* img, const FieldInfo& f) const {
-  const uint8_t* p = img + f.offset;
-  if (f.def.len == 4) return le32(p);
-  const QByteArray t = QByteArray(reinterpret_cast<const char*>(p), f.def.len).trimmed();
-  bool ok = false;
-  const uint32_t b = t.isEmpty() ? 0 : t.toUInt(&ok);
-  if (!t.isEmpty() && !ok) error(EG_CORRUPTION, SC_CORRUPT, "Oštećena memo veza u polju " + f.def.name, "memo");
-  return b;
+  const int64_t b = memoRefBlock(img + f.offset, f.def.len);
+  if (b < 0) error(EG_CORRUPTION, SC_CORRUPT, "Oštećena memo veza u polju " + f.def.name, "memo");
+  return uint32_t(b);
 }
 
 void Table::putMemoBlock(QByteArray& img, const FieldInfo& f, uint32_t block) const {
-  char* p = img.data() + f.offset;
-  if (f.def.len == 4) {
-    for (int i = 0; i < 4; ++i) p[i] = char(block >> (8 * i));
-    return;
-  }
-  QByteArray t = block ? QByteArray::number(block) : QByteArray();
-  t = QByteArray(f.def.len - t.size(), ' ') + t;
-  std::memcpy(p, t.constData(), size_t(f.def.len));
+  const QByteArray t = memoRefBytes(block, f.def.len);
+  std::memcpy(img.data() + f.offset, t.constData(), size_t(f.def.len));
 }
 
 QByteArray Table::raw(int pos) {
@@ -877,12 +942,20 @@ int Table::appendFrom(const QString& path) {
   checkWritable("append from");
   std::unique_ptr<Table> src = open(path, false, true);
   if (!src) fail(EG_OPEN, SC_OPEN, "Tabela je zauzeta", path, "append from", kSharingViolation);
-  src->setOrder(0);
+  return appendFrom(*src);
+}
+
+int Table::appendFrom(Table& src) {
+  flush();
+  checkWritable("append from");
+  if (&src == this) error(EG_ARG, SC_ARG, "Tabela se ne može dodati samoj sebi", "append from");
+  const QString path = src.dbfPath();
+  src.setOrder(0);
   QList<QPair<int, int>> map;  // (here, there)
   for (int i = 1; i <= fieldCount(); ++i) {
-    const int j = src->fieldPos(fieldName(i));
+    const int j = src.fieldPos(fieldName(i));
     if (!j) continue;
-    const char a = field(i).type, b = src->field(j).type;
+    const char a = field(i).type, b = src.field(j).type;
     if (a != b)
       error(EG_DATATYPE, SC_DATATYPE,
             "Polje " + fieldName(i) + " je tipa " + QChar(b) + " u " + path + " a ovde tipa " + QChar(a),
@@ -890,21 +963,21 @@ int Table::appendFrom(const QString& path) {
     map.append({i, j});
   }
   int count = 0;
-  for (src->top(); !src->eof(); src->skip()) {
+  for (src.top(); !src.eof(); src.skip()) {
     if (!appendBlank()) fail(EG_APPENDLOCK, SC_APPENDLOCK, "Ne može se dodati slog", dbf_.path(), "append from");
     for (const auto& [i, j] : map) {
       const FieldDef d = field(i);
       if (d.type == 'C' || d.type == 'D' || d.type == 'L') {
-        const QByteArray b = fitBytes(src->raw(j), d.len);
+        const QByteArray b = fitBytes(src.raw(j), d.len);
         beginChange();
         std::memcpy(buf_.data() + hdr_.fields[i - 1].offset, b.constData(), size_t(d.len));
       } else if (d.type == 'M') {
-        const QByteArray text = src->memoBytes(j);
+        const QByteArray text = src.memoBytes(j);
         beginChange();
         if (!text.isEmpty() || memoBlock(reinterpret_cast<const uint8_t*>(buf_.constData()), hdr_.fields[i - 1]))
           memoPending_[i] = text;
       } else {
-        put(i, src->value(j));
+        put(i, src.value(j));
       }
     }
     flush();

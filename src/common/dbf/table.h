@@ -31,7 +31,8 @@ class Table {
   Table& operator=(const Table&) = delete;
 
   // Creates path.dbf (and path.fpt when there are memo fields) from the list;
-  // D, M and L lengths are fixed to 8, 10 and 1. An existing table is an
+  // a path ending in ".DBF" gets upper-case file extensions. D, M and L
+  // lengths are fixed to 8, 10 and 1. An existing table is an
   // error unless replace is true, and then it must not be open anywhere.
   static void create(const QString& path, const Structure& structure, bool replace = false);
   // Opens path (with or without ".dbf", found ignoring letter case) and its
@@ -88,6 +89,11 @@ class Table {
   // exclusive open. The key is one character field or several joined with
   // "+". The new tag becomes the controlling order and the pointer goes top.
   void buildTag(const QString& name, const QString& expression);
+  // Replaces the production index with one holding exactly these tags (name,
+  // key expression) in this order: the new file is built beside the old one
+  // and renamed over it, so the table never has half an index. Needs an
+  // exclusive open; tag 1 becomes the controlling order, the pointer goes top.
+  void rebuildIndex(const QList<QPair<QString, QString>>& tags);
 
   // Fields of the current record (blank values at end-of-file).
   QVariant value(int pos);
@@ -112,6 +118,9 @@ class Table {
   // Copies every visible record of the table file at path, field by field
   // by name; returns the number of records appended.
   int appendFrom(const QString& path);
+  // The same from a table this process has open (its order becomes record
+  // order; its record pointer moves).
+  int appendFrom(Table& source);
   // Writes the record buffer (flush) and forces the files to disk (commit).
   void flush();
   void commit();
@@ -124,6 +133,10 @@ class Table {
     QString why;
   };
   Table() = default;
+  bool lockPresence(bool exclusive);
+  void tagKeys(const QString& expression, int* keyLen, std::vector<uint8_t>* keys, std::vector<uint32_t>* order);
+  QString companionPath(const QString& ext) const;
+  void markIndexed();
   void loadTags();
   const TagState* orderTag();
   const uint8_t* image(uint32_t recno);
