@@ -1,4 +1,5 @@
 #include "common/texthelp.h"
+#include "common/variants.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -7,21 +8,6 @@
 #include "common/picture.h"
 
 namespace korvan {
-namespace {
-
-bool isNumber(const QVariant& v) {
-  switch (v.typeId()) {
-    case QMetaType::Double: case QMetaType::Float: case QMetaType::Int: case QMetaType::UInt:
-    case QMetaType::LongLong: case QMetaType::ULongLong: case QMetaType::Short:
-    case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong:
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace
-
 QString IZBACI_SMETNJE(const QString& text) {
   QString out;
   out.reserve(text.size());
@@ -39,7 +25,7 @@ QString VAR2STR(const QVariant& value) {
   if (value.typeId() == QMetaType::QString) return value.toString();
   if (value.typeId() == QMetaType::QDate) return DTOC(value.toDate());
   if (value.typeId() == QMetaType::QDateTime) return DTOC(value.toDateTime().date());
-  if (isNumber(value)) return STR(value.toDouble());
+  if (IS_NUMBER(value)) return STR(value.toDouble());
   return {};
 }
 
@@ -79,7 +65,7 @@ QString X2STR(const QVariant& value, bool singleQuotes) {
     case QMetaType::QVariantList: case QMetaType::QStringList: return QStringLiteral("<niz>");
     default: break;
   }
-  if (isNumber(value)) return STR(value.toDouble()).trimmed();
+  if (IS_NUMBER(value)) return STR(value.toDouble()).trimmed();
   return QStringLiteral("<nepoznato>");
 }
 

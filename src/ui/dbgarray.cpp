@@ -1,4 +1,5 @@
 #include "ui/dbgarray.h"
+#include "common/variants.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -34,38 +35,14 @@ std::optional<int> alignFromLetter(const QString& a) {
   return std::nullopt;
 }
 
-bool isList(const QVariant& v) {
-  return v.typeId() == QMetaType::QVariantList || v.typeId() == QMetaType::QStringList;
-}
-
-bool isNumber(const QVariant& v) {
-  switch (v.typeId()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong:
-    case QMetaType::ULongLong: case QMetaType::Double: case QMetaType::Float:
-    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long:
-    case QMetaType::ULong:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool isText(const QVariant& v) {
-  return v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray;
-}
-
-QString textOf(const QVariant& v) {
-  return v.typeId() == QMetaType::QByteArray ? QString::fromUtf8(v.toByteArray()) : v.toString();
-}
-
 // The form in which the diagnostic view shows any value.
 QString debugText(const QVariant& v) {
   if (!v.isValid()) return QStringLiteral("NIL");
-  if (isText(v)) return textOf(v);
+  if (IS_TEXT(v)) return TEXT_OF(v);
   if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral(".T.") : QStringLiteral(".F.");
-  if (isNumber(v)) return STR(v.toDouble()).trimmed();
+  if (IS_NUMBER(v)) return STR(v.toDouble()).trimmed();
   if (v.typeId() == QMetaType::QDate) return DTOC(v.toDate());
-  if (isList(v)) {
+  if (IS_LIST(v)) {
     QStringList parts;
     for (const QVariant& e : v.toList()) parts << debugText(e);
     return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
@@ -99,7 +76,7 @@ class ArrayDialog : public QDialog {
 ArrayDialog::ArrayDialog(QVariantList& data, const std::optional<QFont>& font, bool pick,
                          const QString& title, const QList<MyKOLONA>& kolone, bool keepWidths,
                          bool edit, bool search)
-    : data_(data), pick_(pick), edit_(edit), kolone_(kolone), twoDim_(isList(data.first())) {
+    : data_(data), pick_(pick), edit_(edit), kolone_(kolone), twoDim_(IS_LIST(data.first())) {
   // 2.
   setWindowTitle(pick ? title : QStringLiteral("Debug array"));
   if (font) setFont(*font);
@@ -178,7 +155,7 @@ void ArrayDialog::POPUNI_OTWNIZ() {
   const int columns = table_->columnCount();
   for (int r = 0; r < data_.size(); ++r) {
     const QVariant& row = data_[r];
-    if (!twoDim_ || !isList(row)) {
+    if (!twoDim_ || !IS_LIST(row)) {
       // One value per row; in a list of rows, a lone value fills the first cell.
       POSTAVI_KOLONU(r + 1, 1, row);
       continue;
@@ -201,8 +178,8 @@ void ArrayDialog::POSTAVI_KOLONU(int row, int column, const QVariant& value) {
     }
     const MyKOLONA& k = kolone_[column - 1];
     const std::optional<int> align = alignFromLetter(k.cALIGN);
-    if (isText(value)) {
-      QString text = textOf(value);
+    if (IS_TEXT(value)) {
+      QString text = TEXT_OF(value);
       if (k.TIP == QLatin1String("M") && text.contains(QLatin1Char('\n'))) {
         // One line: each line break becomes one blank, so words stay apart.
         static const QRegularExpression lineBreak(QStringLiteral("[ \\t]*(\\r\\n|\\n|\\r)[ \\t]*"));
@@ -211,7 +188,7 @@ void ArrayDialog::POSTAVI_KOLONU(int row, int column, const QVariant& value) {
       }
       item->setText(text);
       if (align) item->setTextAlignment(Qt::Alignment(*align));
-    } else if (isNumber(value)) {
+    } else if (IS_NUMBER(value)) {
       item->setText(TRANSFORM(value.toDouble(), FORMIRAJ_PICT(k.DUZ, k.DEC, true, true)).trimmed());
       item->setTextAlignment(Qt::Alignment(align.value_or(kRight)));
     } else if (value.typeId() == QMetaType::Bool) {
@@ -231,11 +208,11 @@ void ArrayDialog::POSTAVI_KOLONU(int row, int column, const QVariant& value) {
     }
     item->setFlags(f);
   } else if (pick_) {
-    if (isText(value)) {
-      item->setText(textOf(value));
+    if (IS_TEXT(value)) {
+      item->setText(TEXT_OF(value));
     } else if (value.typeId() == QMetaType::QDate) {
       item->setText(DTOC(value.toDate()));
-    } else if (isNumber(value)) {
+    } else if (IS_NUMBER(value)) {
       item->setText(STR(value.toDouble(), 10));
       item->setTextAlignment(Qt::Alignment(kRight));
     }
@@ -264,7 +241,7 @@ void ArrayDialog::UPISI_U_ANIZ() {
     return std::nullopt;  // a type this dialog does not know: keep the value
   };
   for (int r = 0; r < data_.size() && r < table_->rowCount(); ++r) {
-    if (!twoDim_ || !isList(data_[r])) {
+    if (!twoDim_ || !IS_LIST(data_[r])) {
       if (auto v = readBack(r, 0)) data_[r] = *v;
       continue;
     }

@@ -1,4 +1,5 @@
 #include "ui/sq.h"
+#include "common/variants.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,37 +30,17 @@ constexpr int kIdTypeRole = Qt::UserRole + 2;
 
 enum class Kind { None, Number, Date, Text, Logical, Entries, Choice };
 
-bool isNumber(const QVariant& v) {
-  switch (v.typeId()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong:
-    case QMetaType::ULongLong: case QMetaType::Double: case QMetaType::Float:
-    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long:
-    case QMetaType::ULong:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool isList(const QVariant& v) {
-  return v.typeId() == QMetaType::QVariantList || v.typeId() == QMetaType::QStringList;
-}
-
 Kind kindOf(const QVariant& v) {
   if (!v.isValid()) return Kind::None;
   if (v.typeId() == QMetaType::Bool) return Kind::Logical;
-  if (isNumber(v)) return Kind::Number;
+  if (IS_NUMBER(v)) return Kind::Number;
   if (v.typeId() == QMetaType::QDate) return Kind::Date;
   if (v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray) return Kind::Text;
-  if (isList(v)) {
+  if (IS_LIST(v)) {
     const QVariantList l = v.toList();
-    return !l.isEmpty() && isList(l.first()) ? Kind::Entries : Kind::Choice;
+    return !l.isEmpty() && IS_LIST(l.first()) ? Kind::Entries : Kind::Choice;
   }
   return Kind::None;
-}
-
-QString textOf(const QVariant& v) {
-  return v.typeId() == QMetaType::QByteArray ? QString::fromUtf8(v.toByteArray()) : v.toString();
 }
 
 bool optionTrue(const QVariant& o) { return o.typeId() == QMetaType::Bool && o.toBool(); }
@@ -67,15 +48,15 @@ bool optionTrue(const QVariant& o) { return o.typeId() == QMetaType::Bool && o.t
 // The entries of a list of entries as items with check boxes.
 void fillEntries(QListWidget* list, const QVariantList& entries, bool threeState) {
   for (const QVariant& e : entries) {
-    const QVariantList entry = isList(e) ? e.toList() : QVariantList{e};
-    auto* item = new QListWidgetItem(entry.size() > 1 ? textOf(entry[1]) : QString(), list);
+    const QVariantList entry = IS_LIST(e) ? e.toList() : QVariantList{e};
+    auto* item = new QListWidgetItem(entry.size() > 1 ? TEXT_OF(entry[1]) : QString(), list);
     const QVariant id = entry.value(0);
-    if (isNumber(id)) {
+    if (IS_NUMBER(id)) {
       item->setWhatsThis(STR(id.toDouble(), 10));
       item->setData(kIdKindRole, QStringLiteral("N"));
       item->setData(kIdTypeRole, id.typeId());
     } else if (id.typeId() == QMetaType::QString || id.typeId() == QMetaType::QByteArray) {
-      item->setWhatsThis(textOf(id));
+      item->setWhatsThis(TEXT_OF(id));
       item->setData(kIdKindRole, QStringLiteral("C"));
     }
     // Only checking and unchecking: a partly checked box becomes checked.
@@ -88,7 +69,7 @@ void fillEntries(QListWidget* list, const QVariantList& entries, bool threeState
       }
     } else {
       const QVariant c = entry.value(2);
-      const bool on = c.typeId() == QMetaType::Bool ? c.toBool() : isNumber(c) && c.toDouble() != 0;
+      const bool on = c.typeId() == QMetaType::Bool ? c.toBool() : IS_NUMBER(c) && c.toDouble() != 0;
       item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
       f |= Qt::ItemIsUserCheckable;
     }
@@ -328,14 +309,14 @@ bool SQ(const QList<SqRow>& rows, const SqIcon& icon, const std::optional<QFont>
         if (optionTrue(row.option)) {
           auto* pe = new QPlainTextEdit(&dlg);
           pe->setTabChangesFocus(true);
-          pe->setPlainText(textOf(value));
+          pe->setPlainText(TEXT_OF(value));
           minWidth(pe);
           selectFirst(pe);
           editor = pe;
         } else {
           auto* le = new QLineEdit(&dlg);
           if (row.mask) le->setInputMask(*row.mask);
-          le->setText(textOf(value));
+          le->setText(TEXT_OF(value));
           minWidth(le);
           selectFirst(le);
           if (row.editingFinished)
@@ -363,12 +344,12 @@ bool SQ(const QList<SqRow>& rows, const SqIcon& icon, const std::optional<QFont>
       }
       case Kind::Choice: {
         auto* co = new QComboBox(&dlg);
-        for (const QVariant& e : value.toList()) co->addItem(textOf(e), e);
+        for (const QVariant& e : value.toList()) co->addItem(TEXT_OF(e), e);
         minWidth(co);
         if (optionTrue(row.option)) {
           co->setEditable(true);
           if (row.mask) co->setEditText(*row.mask);
-        } else if (isNumber(row.option)) {
+        } else if (IS_NUMBER(row.option)) {
           const int n = row.option.toInt();
           co->setCurrentIndex(n >= 1 && n <= co->count() ? n - 1 : 0);
         } else if (co->count() > 0) {

@@ -6,6 +6,7 @@
 #include <QtDebug>
 
 #include "common/dates.h"
+#include "common/variants.h"
 #include "common/picture.h"
 #include "ui/stdqtw.h"
 
@@ -21,24 +22,6 @@ std::optional<int> alignFromLetter(const QString& a) {
   if (a == QLatin1String("L")) return kLeft;
   if (a == QLatin1String("C")) return kCenter;
   return std::nullopt;
-}
-
-bool isNumber(const QVariant& v) {
-  switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-      return true;
-    default:
-      return false;
-  }
 }
 
 }  // namespace
@@ -85,7 +68,7 @@ QTableWidgetItem* MyQTW::POSTAVI_KOLONU(const QList<MyKOLONA>& kolone, const Kol
     logical = true;
     item->setCheckState(value.toBool() ? Qt::Checked : Qt::Unchecked);
     if (alignment) item->setTextAlignment(Qt::Alignment(*alignment));
-  } else if (isNumber(value)) {
+  } else if (IS_NUMBER(value)) {
     const QString pict = k ? FORMIRAJ_PICT(k->DUZ, k->DEC, true, lSEP_HILJ) : QString();
     const double v = value.toDouble();
     const QString shown = lBEZ_DECIM && k && k->DEC > 0 ? BEZ_DECIM(v, pict) : TRANSFORM(v, pict);

@@ -1,4 +1,6 @@
 #pragma once
+#include <QTest>
+#include <QPushButton>
 // Drives a real modal dialog: once it is up, run a step on it. A dialog that
 // the step leaves open is failed and closed, so that no test hangs.
 #include <QApplication>
@@ -36,6 +38,22 @@ inline void whenModal(std::function<void(QWidget*)> step) {
     });
   });
   poll->start();
+}
+
+// The dialog as the user meets it: active, with the keyboard focus inside.
+inline void whenActive(std::function<void(QWidget*)> step) {
+  whenModal([step](QWidget* w) {
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w)) ADD_FAILURE() << "the dialog did not become active";
+    step(w);
+  });
+}
+
+// The dialog's push button with this caption, or nullptr.
+inline QPushButton* button(QWidget* dlg, const QString& text) {
+  for (QPushButton* b : dlg->findChildren<QPushButton*>())
+    if (b->text() == text) return b;
+  return nullptr;
 }
 
 }  // namespace korvan::test

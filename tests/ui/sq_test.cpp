@@ -22,21 +22,6 @@
 namespace korvan::test {
 namespace {
 
-// The dialog as the user meets it: active, with the keyboard focus inside.
-inline void whenActive(std::function<void(QWidget*)> step) {
-  whenModal([step](QWidget* w) {
-    w->activateWindow();
-    if (!QTest::qWaitForWindowActive(w)) ADD_FAILURE() << "the dialog did not become active";
-    step(w);
-  });
-}
-
-QPushButton* button(QWidget* dlg, const QString& text) {
-  for (QPushButton* b : dlg->findChildren<QPushButton*>())
-    if (b->text() == text) return b;
-  return nullptr;
-}
-
 template <typename T>
 T* editor(QWidget* dlg, const QString& name) {
   T* w = dlg->findChild<T*>(name);

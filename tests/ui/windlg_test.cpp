@@ -17,15 +17,6 @@
 namespace korvan::test {
 namespace {
 
-// The dialog as the user meets it: active, with the keyboard focus inside.
-inline void whenActive(std::function<void(QWidget*)> step) {
-  whenModal([step](QWidget* w) {
-    w->activateWindow();
-    if (!QTest::qWaitForWindowActive(w)) ADD_FAILURE() << "the dialog did not become active";
-    step(w);
-  });
-}
-
 const FileFilters kPdf = {{QStringLiteral("PDF fajlovi"), QStringLiteral("*.pdf")}};
 const FileFilters kXls = {{QStringLiteral("Pre Excel 2007"), QStringLiteral("*.xls")},
                           {QStringLiteral("Excel 2007 ili noviji"), QStringLiteral("*.xlsx")},
