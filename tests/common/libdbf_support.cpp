@@ -1,0 +1,3 @@
+// The table engine tests' helpers (FoxPro fixtures, the Debian readers, child
+// processes), built into this test program as well.
+#include "common/dbf/dbftest.cpp"
