@@ -189,7 +189,7 @@ class Copies : public LibdbfTest {
 };
 
 TEST_F(Copies, AMigrationKilledAtAnyStepLeavesAWholeTable) {
-  for (const QString& name : {"invoice", "note"}) {
+  for (const QString& name : QStringList{"invoice", "note"}) {
     const Scenario s = scenario(name);
     for (int i = 0; i < s.steps.size(); ++i) {
       const QString step = s.steps[i];
@@ -209,9 +209,9 @@ TEST_F(Copies, AMigrationKilledAtAnyStepLeavesAWholeTable) {
 }
 
 TEST_F(Copies, AFailedRenameLeavesAWholeTable) {
-  for (const QString& name : {"invoice", "note"}) {
+  for (const QString& name : QStringList{"invoice", "note"}) {
     const Scenario s = scenario(name);
-    for (const QString& step : {"memo-file", "index-aside", "table", "index"}) {
+    for (const QString& step : QStringList{"memo-file", "index-aside", "table", "index"}) {
       if (!s.steps.contains(step)) continue;
       SCOPED_TRACE((name + " failing " + step).toStdString());
       dbf::closeAllAreas();
@@ -302,10 +302,11 @@ TEST_F(Copies, TwoCopiesMigratingAtOnceLoseNothing) {
     const auto [ok, texts] = result(file(who));
     opened += ok;
     // A copy that could not wait long enough says so and changes nothing.
-    if (!ok)
+    if (!ok) {
       EXPECT_TRUE(texts.value(0).startsWith("NEMOZE SE AZURIRATI STRUKTURA BAZE ") ||
                   texts.value(0).startsWith("BAZA INVOICE JE ZAKLJUCANA !"))
           << texts.join("|").toStdString();
+    }
   }
   EXPECT_GE(opened, 1);
   expectRecovered(s, want, true);
