@@ -1,5 +1,7 @@
 #include "platform/workbook.h"
 
+#include "platform/workbook_office.h"
+
 namespace korvan::platform {
 
 namespace {
@@ -31,20 +33,12 @@ std::vector<Cell> Workbook::cells(const std::vector<CellPos>& positions) {
 
 namespace {
 
-class NotBuiltBackend : public WorkbookBackend {
- public:
-  std::unique_ptr<Workbook> open(const QString& path) override {
-    throw WorkbookError("", "open", "the office-suite helper is not built yet",
-                        {path});
-  }
-};
-
 WorkbookBackend* g_backend = nullptr;
 
 }  // namespace
 
 WorkbookBackend& workbookBackend() {
-  static NotBuiltBackend real;
+  static OfficeBackend real;
   return g_backend ? *g_backend : real;
 }
 

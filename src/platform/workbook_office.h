@@ -1,0 +1,39 @@
+#pragma once
+// The real workbook backend: each open workbook runs the helper program
+// "korvan-wbhelper", which runs the office suite headless. The helper is found
+// beside the running executable, else where the build put it. It runs in a
+// process group of its own with the office; a request that outlives its time
+// limit, a close and the end of the program end the whole group.
+#include "platform/workbook.h"
+
+namespace korvan::platform {
+
+struct OfficeOptions {
+  QString helperPath;           // empty: officeHelperPath()
+  QString officeDir;            // folder of soffice.bin; empty: the helper's default
+  QString profileRoot;          // where the office's fresh profile is made; empty: /tmp
+  int startLimitMs = 90000;     // starting the office and opening the workbook
+  int requestLimitMs = 60000;   // every other request (reads, PDF export, close)
+};
+
+// The helper's path, or empty when there is none.
+QString officeHelperPath();
+// The office suite's program folder the helper uses by default.
+QString officeProgramDir();
+// True when the helper and the office suite are both there.
+bool officeAvailable();
+
+class OfficeBackend : public WorkbookBackend {
+ public:
+  explicit OfficeBackend(OfficeOptions options = {});
+  std::unique_ptr<Workbook> open(const QString& path) override;
+
+ private:
+  OfficeOptions options_;
+};
+
+// Ends every helper still running (and its office). Runs by itself when the
+// program exits normally; the program may call it earlier on quit.
+void endAllWorkbookHelpers();
+
+}  // namespace korvan::platform

@@ -1,0 +1,235 @@
+#include "sheet.h"
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/sheet/FormulaResult.hpp>
+#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
+#include <com/sun/star/sheet/XSheetCellCursor.hpp>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/sheet/XSpreadsheetView.hpp>
+#include <com/sun/star/sheet/XSpreadsheets.hpp>
+#include <com/sun/star/sheet/XUsedAreaCursor.hpp>
+#include <com/sun/star/table/CellContentType.hpp>
+#include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/util/Date.hpp>
+#include <com/sun/star/util/NumberFormat.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XNumberFormatsSupplier.hpp>
+
+#include <cstdio>
+#include <cstring>
+#include <osl/file.hxx>
+#include <initializer_list>
+
+using namespace css;
+using rtl::OUString;
+
+namespace wbhelper {
+
+namespace {
+
+beans::PropertyValue prop(const char* name, const uno::Any& value) {
+  beans::PropertyValue p;
+  p.Name = OUString::createFromAscii(name);
+  p.Value = value;
+  return p;
+}
+
+uno::Sequence<beans::PropertyValue> props(std::initializer_list<beans::PropertyValue> l) {
+  return uno::Sequence<beans::PropertyValue>(l.begin(), static_cast<sal_Int32>(l.size()));
+}
+
+std::string position(int column, int row) {
+  return std::to_string(column) + "\n" + std::to_string(row);
+}
+
+}  // namespace
+
+Sheet::Sheet(const uno::Reference<uno::XComponentContext>& ctx, const std::string& url) {
+  uno::Reference<frame::XComponentLoader> loader;
+  try {
+    loader.set(frame::Desktop::create(ctx), uno::UNO_QUERY_THROW);
+  } catch (const uno::Exception&) {
+    throw unoFailure("createInstance", "com.sun.star.frame.Desktop", "the office desktop is not there");
+  }
+  uno::Sequence<beans::PropertyValue> args = props({
+      prop("Hidden", uno::Any(true)),
+      prop("ReadOnly", uno::Any(true)),
+      prop("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)),
+      prop("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)),
+      prop("Silent", uno::Any(true))});
+  try {
+    doc_ = loader->loadComponentFromURL(fromUtf8(url), "_blank", 0, args);
+  } catch (const uno::Exception&) {
+    throw unoFailure("loadComponentFromURL", url, "the workbook could not be opened");
+  }
+  if (!doc_.is())
+    throw Failure{"no document", "loadComponentFromURL", "the workbook could not be opened", url};
+  try {
+    uno::Reference<sheet::XSpreadsheetDocument> book(doc_, uno::UNO_QUERY);
+    if (!book.is()) {
+      close();
+      throw Failure{"not a spreadsheet", "getSheets", "the file did not open as a workbook", url};
+    }
+    uno::Reference<container::XIndexAccess> sheets(book->getSheets(), uno::UNO_QUERY_THROW);
+    if (sheets->getCount() < 1) {
+      close();
+      throw Failure{"no sheet", "getByIndex", "the workbook has no sheet", "0"};
+    }
+    sheet_.set(sheets->getByIndex(0), uno::UNO_QUERY_THROW);
+    uno::Reference<frame::XModel> model(doc_, uno::UNO_QUERY);
+    if (model.is()) {
+      uno::Reference<sheet::XSpreadsheetView> view(model->getCurrentController(), uno::UNO_QUERY);
+      if (view.is()) view->setActiveSheet(sheet_);
+    }
+    uno::Reference<util::XNumberFormatsSupplier> sup(doc_, uno::UNO_QUERY_THROW);
+    formats_ = sup->getNumberFormats();
+    util::Date d;
+    if (sup->getNumberFormatSettings()->getPropertyValue("NullDate") >>= d) {
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.Year, d.Month, d.Day);
+      nullDate_ = buf;
+    }
+  } catch (const Failure&) {
+    throw;
+  } catch (const uno::Exception&) {
+    Failure f = unoFailure("getSheets", url, "the first sheet could not be read");
+    close();
+    throw f;
+  }
+}
+
+Sheet::~Sheet() { close(); }
+
+void Sheet::close() {
+  if (!doc_.is()) return;
+  uno::Reference<lang::XComponent> doc = doc_;
+  doc_.clear();
+  sheet_.clear();
+  formats_.clear();
+  try {
+    uno::Reference<util::XCloseable> c(doc, uno::UNO_QUERY);
+    if (c.is()) c->close(true);
+    else doc->dispose();
+  } catch (const uno::Exception&) {
+    try {
+      doc->dispose();
+    } catch (...) {
+    }
+  }
+}
+
+int Sheet::valueType(const uno::Reference<uno::XInterface>& cell) {
+  sal_Int32 key = 0;
+  uno::Reference<beans::XPropertySet> props(cell, uno::UNO_QUERY_THROW);
+  props->getPropertyValue("NumberFormat") >>= key;
+  auto it = typeOfFormat_.find(key);
+  if (it != typeOfFormat_.end()) return it->second;
+  sal_Int16 t = 0;
+  uno::Reference<beans::XPropertySet> f = formats_->getByKey(key);
+  if (f.is()) f->getPropertyValue("Type") >>= t;
+  int type = 1;
+  if ((t & util::NumberFormat::DATETIME) == util::NumberFormat::DATETIME) type = 4;
+  else if (t & util::NumberFormat::DATE) type = 3;
+  typeOfFormat_[key] = type;
+  return type;
+}
+
+CellData Sheet::cell(int column, int row) {
+  uno::Reference<table::XCell> c;
+  try {
+    c = sheet_->getCellByPosition(column, row);
+  } catch (const uno::Exception&) {
+    throw unoFailure("getCellByPosition", position(column, row), "the cell position is not on the sheet");
+  }
+  if (!c.is())
+    throw Failure{"no cell", "getCellByPosition", "the cell position is not on the sheet", position(column, row)};
+  try {
+    CellData d;
+    d.kind = static_cast<int>(c->getType());
+    uno::Reference<text::XText> text(c, uno::UNO_QUERY_THROW);
+    switch (c->getType()) {
+      case table::CellContentType_EMPTY:
+        break;
+      case table::CellContentType_TEXT:
+        d.type = 2;
+        d.shown = toUtf8(text->getString());
+        break;
+      case table::CellContentType_VALUE:
+        d.number = c->getValue();
+        d.shown = toUtf8(text->getString());
+        d.type = valueType(c);
+        break;
+      case table::CellContentType_FORMULA: {
+        sal_Int32 result = 0;
+        uno::Reference<beans::XPropertySet> props(c, uno::UNO_QUERY_THROW);
+        props->getPropertyValue("FormulaResultType2") >>= result;
+        d.shown = toUtf8(text->getString());
+        if (result == sheet::FormulaResult::VALUE) {
+          d.number = c->getValue();
+          d.type = valueType(c);
+        } else {
+          d.type = 2;  // text result, or an error shown as its text
+        }
+        break;
+      }
+      default:
+        break;
+    }
+    return d;
+  } catch (const uno::Exception&) {
+    throw unoFailure("getType", position(column, row), "the cell could not be read");
+  }
+}
+
+int Sheet::usedRows() {
+  try {
+    uno::Reference<sheet::XSheetCellCursor> cur = sheet_->createCursor();
+    uno::Reference<sheet::XUsedAreaCursor> used(cur, uno::UNO_QUERY_THROW);
+    used->gotoEndOfUsedArea(false);
+    uno::Reference<sheet::XCellRangeAddressable> addr(cur, uno::UNO_QUERY_THROW);
+    const table::CellRangeAddress a = addr->getRangeAddress();
+    if (a.EndRow == 0 && a.EndColumn == 0 &&
+        sheet_->getCellByPosition(0, 0)->getType() == table::CellContentType_EMPTY)
+      return 0;
+    return a.EndRow + 1;
+  } catch (const uno::Exception&) {
+    throw unoFailure("gotoEndOfUsedArea", "", "the used rows could not be found");
+  }
+}
+
+void Sheet::exportFirstSheetPdf(const std::string& url) {
+  uno::Sequence<beans::PropertyValue> filterData = props({prop("Selection", uno::Any(sheet_))});
+  uno::Sequence<beans::PropertyValue> args = props({
+      prop("FilterName", uno::Any(OUString("calc_pdf_Export"))),
+      prop("FilterData", uno::Any(filterData)),
+      prop("Overwrite", uno::Any(true))});
+  try {
+    uno::Reference<frame::XStorable> st(doc_, uno::UNO_QUERY_THROW);
+    st->storeToURL(fromUtf8(url), args);
+  } catch (const uno::Exception&) {
+    throw unoFailure("storeToURL", url + "\ncalc_pdf_Export", "the PDF export failed");
+  }
+  // The export may report success without writing anything (a missing folder).
+  OUString path;
+  char head[4] = {};
+  if (osl::FileBase::getSystemPathFromFileURL(fromUtf8(url), path) == osl::FileBase::E_None) {
+    if (FILE* f = std::fopen(toUtf8(path).c_str(), "rb")) {
+      if (std::fread(head, 1, 4, f) != 4) head[0] = 0;
+      std::fclose(f);
+    }
+  }
+  if (std::memcmp(head, "%PDF", 4) != 0)
+    throw Failure{"no PDF", "storeToURL", "the office suite did not write the PDF", url + "\ncalc_pdf_Export"};
+}
+
+}  // namespace wbhelper

@@ -1,0 +1,46 @@
+#pragma once
+// One workbook loaded hidden, read-only, macros off; reads of its first sheet.
+#include "office.h"
+
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/util/XNumberFormats.hpp>
+
+#include <map>
+#include <string>
+
+namespace wbhelper {
+
+// Cell kinds as the office reports them; value types as the client knows them.
+struct CellData {
+  int kind = 0;  // 0 empty, 1 value, 2 text, 3 formula
+  int type = 0;  // 0 empty, 1 number, 2 text, 3 date, 4 date-time
+  double number = 0;
+  std::string shown;
+};
+
+class Sheet {
+ public:
+  // Throws Failure.
+  Sheet(const css::uno::Reference<css::uno::XComponentContext>& ctx, const std::string& url);
+  ~Sheet();
+  Sheet(const Sheet&) = delete;
+  Sheet& operator=(const Sheet&) = delete;
+
+  std::string nullDate() const { return nullDate_; }
+  CellData cell(int column, int row);
+  int usedRows();
+  void exportFirstSheetPdf(const std::string& url);
+  void close();  // safe twice
+
+ private:
+  int valueType(const css::uno::Reference<css::uno::XInterface>& cell);
+
+  css::uno::Reference<css::lang::XComponent> doc_;
+  css::uno::Reference<css::sheet::XSpreadsheet> sheet_;
+  css::uno::Reference<css::util::XNumberFormats> formats_;
+  std::map<sal_Int32, int> typeOfFormat_;
+  std::string nullDate_ = "1899-12-30";
+};
+
+}  // namespace wbhelper
