@@ -14,6 +14,7 @@ packages=(
   libdbd-xbase-perl pgdbf
   binutils
   xvfb xauth poppler-utils
+  libreoffice-calc-nogui libreoffice-core-nogui libreoffice-dev ure uno-libs-private
 )
 
 missing=()
