@@ -1,0 +1,83 @@
+// Building the e-invoice from the window and sending it.
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "common/apppath.h"
+#include "common/msg.h"
+#include "einvoice/efmdbdbf.h"
+#include "einvoice/libkorvan.h"
+#include "einvoice/myeracun.h"
+#include "einvoice/taxcat.h"
+#include "ui/libqt.h"
+#include "windows/izsrc.h"
+
+namespace korvan {
+
+namespace {
+
+IzsrcSend& sendInForce() {
+  static IzsrcSend send;
+  return send;
+}
+
+}  // namespace
+
+void setIzsrcSend(IzsrcSend send) { sendInForce() = std::move(send); }
+
+std::unique_ptr<MyERACUN> MyIZSRC::NAPRAVI_XML(bool lSend) {
+  ZAPAMTI();
+  if (cFAJL_SRC.isEmpty()) {
+    MSG(QStringLiteral("Nije izabran %1 fajl!").arg(VRSTA()));
+    return nullptr;
+  }
+  if (!lUCITANO) {
+    MSG(QString::fromUtf8("%1 fajl nije učitan do kraja, pa podaci na ekranu nisu iz njega!\n"
+                          "Ispravite grešku i ponovo učitajte fajl (\"Ponovo učitaj fajl\").")
+            .arg(VRSTA()));
+    return nullptr;
+  }
+  QString pdf = cFAJL_PDF;
+  if (pdf.isEmpty()) {
+    if (!MSGYESNO(QString::fromUtf8("Nije izabran PDF fajl!\nDa li sigurno želite pravljenje XML fajla?")))
+      return nullptr;
+    pdf = cFAJL_SRC + QStringLiteral("NESTO STO NE POSTOJI");
+  }
+  QString category, exemption;
+  ODREDI_TAX_CAT_EXEM(ocmboTAX_CAT, obTAX_eXEM, category, exemption);
+  return FUNC_NAPRAVI_XML(oleBRDOK->text(), DATE_FROM_QDATE(odteDATDOK->date()), DATE_FROM_QDATE(odteVALUTA->date()),
+                          oleOPERATER->text(), DATE_FROM_QDATE(odteDATPROM->date()), oleOTPREMNICA->text(),
+                          oleUGOVOR->text(), oleNARUDZBENICA->text(), oleKOMIT_NAZIV->text(),
+                          oleKOMIT_MESTO->text(), oleKOMIT_ADRESA->text(), oleKOMIT_PIB->text(),
+                          oleKOMIT_MATBROJ->text(), oleKOMIT_POST_BROJ->text(), oleKOMIT_EMAIL->text(),
+                          oleKOMIT_JBKJS->text(), FN_INI, pdf, oTABELA, oFont, aKOLONE, lSend, category,
+                          exemption, aATTACH);
+}
+
+void MyIZSRC::POSALJI_XML() {
+  const QString key = ISTEST() ? GETINI(QStringLiteral("API_KLJUC_DEMO"), QStringLiteral("Firma"))
+                               : GETINI(QStringLiteral("API_KLJUC"), QStringLiteral("Firma"));
+  if (key.isEmpty()) {
+    MSG(QString::fromUtf8("Nije unet 'API ključ' u opciji 'Podaci firme'!"));
+    return;
+  }
+  const std::unique_ptr<MyERACUN> record = NAPRAVI_XML(true);
+  if (!record) {
+    MSG(QString::fromUtf8("Desila se greška pri pravljenju XML-a, fajl NIJE POSLAT!"));
+    return;
+  }
+  const MyERACUN& r = *record;
+  SendSuccessAction toStore = [&r](const QString& xmlPath, const QString& answer) {
+    EFMDB_OK_ODGOVOR_U_BAZU(QVariant(), xmlPath, answer, r);
+  };
+  const bool offerRegister = !r.cKOMIT_JBKJS.trimmed().isEmpty();
+  if (sendInForce())
+    sendInForce()(oMainWnd, oFont, r, key, ISTEST(), toStore, offerRegister);
+  else
+    ERACUNI_SALJI(oMainWnd, oFont, r, key, ISTEST(), QVariant(), QVariant(), toStore, offerRegister);
+}
+
+}  // namespace korvan

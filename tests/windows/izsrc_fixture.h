@@ -1,0 +1,144 @@
+#pragma once
+// The spreadsheet import window in a real main window, with a program folder
+// of its own, scripted boxes and file dialogs, and the fake workbook backend.
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "common/apppath.h"
+#include "common/dates.h"
+#include "common/ini.h"
+#include "common/presenter.h"
+#include "support/fakeworkbook.h"
+#include "ui/windlg.h"
+#include "windows/izsrc.h"
+
+namespace korvan::test {
+
+inline void writeBytes(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+  f.write(bytes);
+}
+
+inline QByteArray readBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Sets a file's last write time.
+inline void touch(const QString& path, const QDateTime& when) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadWrite)) << path.toStdString();
+  ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+inline QByteArray sellerSection(const char* obvpdv) {
+  return QByteArray("[Firma]\r\nNAZIV=Prodavac d.o.o.\r\nMESTO=Novi Sad\r\nPOST_BROJ=21000\r\n"
+                    "ADRESA=Bulevar 1\r\nPIB=100200300\r\nMATBROJ=08765432\r\nEMAIL=prodaja@prodavac.rs\r\n"
+                    "ZIRO=160-0000000123456-78\r\nOBVPDV=") +
+         obvpdv + "\r\n";
+}
+
+class IzsrcTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    previousAppPath = GETAPPPATH();
+    // A blank and a Serbian letter in every path.
+    SET_APPPATH(dir.filePath(QString::fromUtf8("program š")));
+    QDir().mkpath(GETAPPPATH());
+    ini = FN_INI("aplik.ini");
+    writeBytes(ini, sellerSection("T"));
+    work = dir.filePath(QString::fromUtf8("Računi 2022"));
+    QDir().mkpath(work);
+    SET_TODAY_CLOCK([] { return QDate(2022, 12, 14); });
+
+    mw = new QMainWindow;
+    area = new QMdiArea;
+    area->setViewMode(QMdiArea::TabbedView);
+    mw->setCentralWidget(area);
+    mw->resize(1200, 800);
+    mw->show();
+  }
+  void TearDown() override {
+    delete mw.data();
+    for (int i = 0; i < 3; ++i) {
+      QCoreApplication::processEvents();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    SET_TODAY_CLOCK({});
+    SET_APPPATH(previousAppPath);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor was left on";
+    EXPECT_EQ(books.open_, 0) << "a workbook was left open";
+  }
+
+  // The shell's three calls.
+  MyIZSRC* open(bool ods) {
+    auto* w = new MyIZSRC;
+    w->New(mw, area, nullptr, QApplication::font(), ods ? "Import iz ODS" : "Import iz XLS");
+    w->POSTAVI(ods);
+    w->PREGLED(area->activeSubWindow());
+    QCoreApplication::processEvents();
+    windows << w;
+    return w;
+  }
+
+  // A workbook file (its content is the fake's) in the work folder.
+  QString workbook(const QString& name) {
+    const QString path = work + "/" + name;
+    writeBytes(path, "workbook");
+    return path;
+  }
+
+  // Chooses the workbook through the window's button, as the user does.
+  void choose(MyIZSRC* w, const QString& path) {
+    files.answers << QStringList{path};
+    w->obFAJL_SRC->click();
+  }
+
+  // Types the settings: header addresses by key ("BRDOK" -> "B1"), then the
+  // row range and the column letters by field.
+  static void settings(MyIZSRC* w, const QList<std::pair<QString, QString>>& values) {
+    for (const auto& [key, text] : values) {
+      QLineEdit* e = w->oDA->findChild<QLineEdit*>("oleCEL_" + key);
+      if (!e) e = w->oDA->findChild<QLineEdit*>("ole" + key);
+      ASSERT_NE(e, nullptr) << key.toStdString();
+      e->setText(text);
+    }
+  }
+
+  static QString cell(MyIZSRC* w, int row, const QString& field) {
+    const int c = KOLONA_PO_POLJU(w->aKOLONE, field);
+    const QTableWidgetItem* it = w->oTABELA->item(row, c);
+    return it ? it->text() : QString("<none>");
+  }
+
+  QString iniValue(const QString& section, const QString& key) const {
+    return GETPRIVATEPROFILESTRING(section, key, "<absent>", ini);
+  }
+
+  QTemporaryDir dir;
+  QString previousAppPath, ini, work;
+  QPointer<QMainWindow> mw;
+  QMdiArea* area = nullptr;
+  ScriptedPresenter boxes;
+  ScriptedFileDialogs files;
+  FakeWorkbooks books;
+  QList<QPointer<MyIZSRC>> windows;
+};
+
+}  // namespace korvan::test
