@@ -204,3 +204,19 @@ TEST_F(Store, FalsWhoseAppendIsHeldByAnotherCopySaysSo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Store, AnAmountTooLargeForTheFieldIsReportedAndTheRestRecorded) {
+  EfmZaglavlje h = header(6);
+  h[ZAG_IZNOS] = 1.0e12;
+  EfmPromene list;
+  EFMDB_DODAJ_IZMENI({}, "I", h, list);
+  EXPECT_EQ(boxes.texts(),
+            QStringList{u8("Iznos 1000000000000.00 e-fakture 6 ne staje u polje IZNOS, iznos nije upisan !")});
+  EXPECT_EQ(list, (EfmPromene{{6, EFM_DODAT}}));
+  EXPECT_EQ(rows("INVOICE", {"INV_ID", "IZNOS", "STATUS"}),
+            (QList<QStringList>{{EFMDB_ID20(6), QString(14, ' '), padded("Poslato", 10)}}));
+}
+
+}  // namespace
