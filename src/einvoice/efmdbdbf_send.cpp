@@ -58,6 +58,8 @@ void EFMDB_OK_ODGOVOR_U_BAZU(const QVariant&, const QString& xmlPath, const QStr
     return;
   }
   const QString status = EFM_PREVEDI_STATUS(o.value("Status").toString());
+  QByteArray xml;
+  READ_FILE(xmlPath, &xml);  // a missing document is reported; the row is still recorded
 
   efmdb::Otvorena store;
   if (!store.ok()) return;
@@ -73,8 +75,6 @@ void EFMDB_OK_ODGOVOR_U_BAZU(const QVariant&, const QString& xmlPath, const QStr
     case efmdb::Nadjen::Zakljucan:
       break;
   }
-  QByteArray xml;
-  READ_FILE(xmlPath, &xml);  // a missing document is reported; the row is still recorded
   t.put("BRDOK", record.cBRDOK);
   t.put("STATUS", status);
   t.put("KOMITENT", record.cKOMIT_NAZIV);
