@@ -1,0 +1,126 @@
+#include "einvoice/curlcall.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "common/apppath.h"
+#include "common/files.h"
+#include "common/runner.h"
+
+namespace korvan {
+namespace {
+
+QString& host() {
+  static QString h = QStringLiteral("efaktura.mfin.gov.rs");
+  return h;
+}
+
+EfmLimits& limits() {
+  static EfmLimits l;
+  return l;
+}
+
+}  // namespace
+
+QString EFM_HOST() { return host(); }
+void EFM_SET_HOST(const QString& h) { host() = h; }
+EfmLimits EFM_LIMITS() { return limits(); }
+void EFM_SET_LIMITS(const EfmLimits& l) { limits() = l; }
+
+QString EFM_URL(bool testMode, const QString& path) {
+  return QStringLiteral("https://") + (testMode ? QStringLiteral("demo") : QString()) + host() +
+         QStringLiteral("/api/publicApi/") + path;
+}
+
+QString EFM_CFG_QUOTE(const QString& value, bool* ok) {
+  QString out = QStringLiteral("\"");
+  bool good = true;
+  for (const QChar c : value) {
+    if (c == u'\r' || c == u'\n' || c == QChar(0)) good = false;
+    if (c == u'\\' || c == u'"') out += u'\\';
+    out += c;
+  }
+  out += u'"';
+  if (ok) *ok = good;
+  return good ? out : QString();
+}
+
+QString EFM_CFG_LINE(const QString& name, const QString& value, bool* ok) {
+  return name + QStringLiteral(" = ") + EFM_CFG_QUOTE(value, ok);
+}
+
+QString EFM_TMP(const QString& name) { return GETAPPPATH() + QStringLiteral("TMP/") + name; }
+
+QString EFM_CURL_PROGRAM() {
+  const QFileInfo own(FIND_FILE(GETAPPPATH() + QStringLiteral("CURL/curl")));
+  if (own.isFile() && own.isExecutable()) return own.absoluteFilePath();
+  return QStringLiteral("curl");
+}
+
+QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool testMode, bool* ok) {
+  bool good = true;
+  auto line = [&good](const QString& name, const QString& value) {
+    bool k = true;
+    const QString l = EFM_CFG_LINE(name, value, &k);
+    good = good && k;
+    return l;
+  };
+  QStringList lines;
+  lines << QStringLiteral("silent") << QStringLiteral("show-error") << QStringLiteral("globoff");
+  lines << line(QStringLiteral("proto"), QStringLiteral("=https"));
+  lines << QStringLiteral("connect-timeout = %1").arg(limits().connectSeconds);
+  lines << QStringLiteral("max-time = %1").arg(limits().totalSeconds);
+  lines << line(QStringLiteral("request"), call.method);
+  lines << line(QStringLiteral("url"), EFM_URL(testMode, call.path));
+  lines << line(QStringLiteral("header"), QStringLiteral("accept: ") + call.accept);
+  lines << line(QStringLiteral("header"), QStringLiteral("ApiKey: ") + apiKey);
+  for (const QString& o : call.options) {
+    if (o.contains(u'\r') || o.contains(u'\n')) good = false;
+    lines << o;
+  }
+  lines << line(QStringLiteral("output"), EFM_TMP(call.answerFile));
+  if (ok) *ok = good;
+  return good ? lines : QStringList();
+}
+
+bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode) {
+  bool ok = true;
+  const QStringList lines = EFM_CURL_CONFIG(call, apiKey, testMode, &ok);
+  if (!ok) return false;
+  PRAVI_DIR(GETAPPPATH() + QStringLiteral("TMP"));
+  const QString record = EFM_TMP(QStringLiteral("CURLUJ.BAT"));
+  // curl writes no file for an empty answer: an old one must not pass for it.
+  QFile::remove(EFM_TMP(call.answerFile));
+  // A backstop above curl's own limit, in case curl itself hangs.
+  const int backstopMs = (limits().connectSeconds + limits().totalSeconds + 15) * 1000;
+  return IZVRSI_BAT(record, lines, EFM_CURL_PROGRAM(), {QStringLiteral("-K"), record}, backstopMs);
+}
+
+bool EFM_JE_ID(const QString& text) {
+  if (text.isEmpty() || text.size() > 19) return false;
+  for (const QChar c : text)
+    if (c < u'0' || c > u'9') return false;
+  return true;
+}
+
+QString EFM_JSON_STR(const QString& text) {
+  QString out = QStringLiteral("\"");
+  for (const QChar c : text) {
+    switch (c.unicode()) {
+      case '"': out += QStringLiteral("\\\""); break;
+      case '\\': out += QStringLiteral("\\\\"); break;
+      case '\b': out += QStringLiteral("\\b"); break;
+      case '\f': out += QStringLiteral("\\f"); break;
+      case '\n': out += QStringLiteral("\\n"); break;
+      case '\r': out += QStringLiteral("\\r"); break;
+      case '\t': out += QStringLiteral("\\t"); break;
+      default:
+        if (c.unicode() < 0x20) out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        else out += c;
+    }
+  }
+  out += u'"';
+  return out;
+}
+
+}  // namespace korvan
