@@ -61,12 +61,14 @@ QJsonObject handle(wbhelper::Office& office, std::unique_ptr<wbhelper::Sheet>& d
   }
   if (!doc) throw wbhelper::Failure{"no document", op.toStdString(), "no workbook is open", ""};
   if (op == "cells") {
-    QJsonArray out;
+    std::vector<std::pair<int, int>> pos;
     for (const QJsonValue& v : req.value("pos").toArray()) {
       const QJsonArray p = v.toArray();
-      const wbhelper::CellData c = doc->cell(p.at(0).toInt(), p.at(1).toInt());
-      out.append(QJsonArray{c.kind, c.type, c.number, QString::fromStdString(c.shown)});
+      pos.emplace_back(p.at(0).toInt(), p.at(1).toInt());
     }
+    QJsonArray out;
+    for (const wbhelper::CellData& c : doc->cells(pos))
+      out.append(QJsonArray{c.kind, c.type, c.number, QString::fromStdString(c.shown)});
     return {{"ok", true}, {"cells", out}};
   }
   if (op == "usedRows") return {{"ok", true}, {"rows", doc->usedRows()}};

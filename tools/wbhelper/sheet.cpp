@@ -11,7 +11,11 @@
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/sheet/FormulaResult.hpp>
+#include <com/sun/star/sheet/CellFlags.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
+#include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XCellRangesQuery.hpp>
+#include <com/sun/star/sheet/XSheetCellRanges.hpp>
 #include <com/sun/star/sheet/XSheetCellCursor.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
@@ -25,6 +29,7 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <osl/file.hxx>
@@ -230,6 +235,93 @@ void Sheet::exportFirstSheetPdf(const std::string& url) {
   }
   if (std::memcmp(head, "%PDF", 4) != 0)
     throw Failure{"no PDF", "storeToURL", "the office suite did not write the PDF", url + "\ncalc_pdf_Export"};
+}
+
+}  // namespace wbhelper
+
+namespace wbhelper {
+
+std::vector<CellData> Sheet::cells(const std::vector<std::pair<int, int>>& positions) {
+  if (positions.empty()) return {};
+  int c0 = positions[0].first, c1 = c0, r0 = positions[0].second, r1 = r0;
+  for (const auto& [c, r] : positions) {
+    c0 = std::min(c0, c), c1 = std::max(c1, c);
+    r0 = std::min(r0, r), r1 = std::max(r1, r);
+  }
+  const long long area = static_cast<long long>(c1 - c0 + 1) * (r1 - r0 + 1);
+  if (positions.size() >= 8 && c0 >= 0 && r0 >= 0 && area <= 2LL * static_cast<long long>(positions.size()) + 64) {
+    try {
+      return block(positions, c0, r0, c1, r1);
+    } catch (const uno::Exception&) {
+      // off the sheet or refused: the cell by cell path names the failing cell
+    }
+  }
+  std::vector<CellData> out;
+  out.reserve(positions.size());
+  for (const auto& [c, r] : positions) out.push_back(cell(c, r));
+  return out;
+}
+
+std::vector<CellData> Sheet::block(const std::vector<std::pair<int, int>>& positions, int c0,
+                                   int r0, int c1, int r1) {
+  const int w = c1 - c0 + 1, h = r1 - r0 + 1;
+  uno::Reference<table::XCellRange> range = sheet_->getCellRangeByPosition(c0, r0, c1, r1);
+  uno::Reference<sheet::XCellRangesQuery> query(range, uno::UNO_QUERY_THROW);
+  // What each cell holds, from a few queries over the whole block.
+  std::vector<int> kind(static_cast<size_t>(w) * h, 0), type(kind.size(), 0);
+  auto mark = [&](const uno::Reference<sheet::XSheetCellRanges>& found, int k, int t) {
+    if (!found.is()) return;
+    const uno::Sequence<table::CellRangeAddress> a = found->getRangeAddresses();
+    for (const table::CellRangeAddress& x : a)
+      for (int r = std::max<int>(x.StartRow, r0); r <= std::min<int>(x.EndRow, r1); ++r)
+        for (int c = std::max<int>(x.StartColumn, c0); c <= std::min<int>(x.EndColumn, c1); ++c) {
+          const size_t i = static_cast<size_t>(r - r0) * w + (c - c0);
+          if (k) kind[i] = k;
+          type[i] = t;
+        }
+  };
+  mark(query->queryContentCells(sheet::CellFlags::VALUE), 1, 1);
+  mark(query->queryContentCells(sheet::CellFlags::DATETIME), 1, 3);  // date or date-time
+  mark(query->queryContentCells(sheet::CellFlags::STRING), 2, 2);
+  mark(query->queryContentCells(sheet::CellFlags::FORMULA), 3, 2);
+  mark(query->queryFormulaCells(sheet::FormulaResult::VALUE), 0, 1);
+  mark(query->queryFormulaCells(sheet::FormulaResult::ERROR), 0, 5);  // shown as its text
+
+  uno::Reference<sheet::XCellRangeData> data(range, uno::UNO_QUERY_THROW);
+  const uno::Sequence<uno::Sequence<uno::Any>> values = data->getDataArray();
+
+  std::vector<CellData> out;
+  out.reserve(positions.size());
+  for (const auto& [c, r] : positions) {
+    const size_t i = static_cast<size_t>(r - r0) * w + (c - c0);
+    CellData d;
+    d.kind = kind[i];
+    if (d.kind == 0) {
+      out.push_back(d);
+      continue;
+    }
+    const uno::Any& v = values[r - r0][c - c0];
+    if (type[i] == 2) {  // text, or a formula's text: the data is the text
+      d.type = 2;
+      OUString text;
+      v >>= text;
+      d.shown = toUtf8(text);
+      out.push_back(d);
+      continue;
+    }
+    // Numbers, dates and errors: the shown text and the format come from the cell.
+    uno::Reference<table::XCell> cell = range->getCellByPosition(c - c0, r - r0);
+    uno::Reference<text::XText> t(cell, uno::UNO_QUERY_THROW);
+    d.shown = toUtf8(t->getString());
+    if (type[i] == 5) {
+      d.type = 2;
+    } else {
+      v >>= d.number;
+      d.type = (type[i] == 3 || d.kind == 3) ? valueType(cell) : 1;
+    }
+    out.push_back(d);
+  }
+  return out;
 }
 
 }  // namespace wbhelper

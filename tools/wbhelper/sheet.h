@@ -8,6 +8,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace wbhelper {
 
@@ -29,12 +31,17 @@ class Sheet {
 
   std::string nullDate() const { return nullDate_; }
   CellData cell(int column, int row);
+  // Many cells; a dense block is read with a few range calls instead of
+  // several calls per cell. Same order as asked.
+  std::vector<CellData> cells(const std::vector<std::pair<int, int>>& positions);
   int usedRows();
   void exportFirstSheetPdf(const std::string& url);
   void close();  // safe twice
 
  private:
   int valueType(const css::uno::Reference<css::uno::XInterface>& cell);
+  std::vector<CellData> block(const std::vector<std::pair<int, int>>& positions, int c0, int r0,
+                              int c1, int r1);
 
   css::uno::Reference<css::lang::XComponent> doc_;
   css::uno::Reference<css::sheet::XSpreadsheet> sheet_;

@@ -1,0 +1,142 @@
+// Opening and closing the store, and the helpers its operations share.
+#include "common/apppath.h"
+#include "common/dbf/workarea.h"
+#include "common/files.h"
+#include "common/libdbf.h"
+#include "common/msg.h"
+#include "einvoice/efmdbdbf.h"
+#include "einvoice/efmdbdbf_internal.h"
+
+namespace korvan {
+namespace {
+
+const dbf::Structure& invoiceStructure() {
+  static const dbf::Structure s = {
+      {"UI", 'C', 1, 0},         {"INV_ID", 'C', 20, 0},  {"BRDOK", 'C', 30, 0},    {"TIPDOK", 'C', 10, 0},
+      {"STATUS", 'C', 10, 0},    {"KOMITENT", 'C', 40, 0}, {"IZNOS", 'N', 14, 2},    {"DATPROM", 'D', 8, 0},
+      {"DATIZD", 'D', 8, 0},     {"DATDOSP", 'D', 8, 0},  {"XML", 'M', 10, 0},      {"ODOBRENO", 'C', 2, 0},
+      {"NACINODOBR", 'C', 20, 0}, {"RAZLOGODB", 'C', 30, 0}};
+  return s;
+}
+
+const dbf::Structure& falsStructure() {
+  static const dbf::Structure s = {{"UI", 'C', 1, 0}, {"INV_ID", 'C', 20, 0}};
+  return s;
+}
+
+bool openTable(const QString& name, const dbf::Structure& structure) {
+  const QString path = GETAPPPATH() + "BAZE/" + name;
+  return OTVORI(path, false, name, name, {{path, "UI+INV_ID"}}, structure);
+}
+
+}  // namespace
+
+QString EFMDB_ID20(qint64 id) { return QString::number(id).rightJustified(20, ' '); }
+
+bool EFMDB_OTVORI_BAZE() {
+  if (dbf::isUsed(efmdb::kInvoice) && dbf::isUsed(efmdb::kFals)) return true;
+  EFMDB_ZATVORI_BAZE();  // a half-open store from elsewhere
+  PRAVI_DIR(FIND_FILE(GETAPPPATH() + "BAZE"));
+  if (!openTable(efmdb::kInvoice, invoiceStructure())) return false;
+  if (!openTable(efmdb::kFals, falsStructure())) {
+    dbf::closeArea(efmdb::kInvoice);
+    return false;
+  }
+  return true;
+}
+
+void EFMDB_ZATVORI_BAZE() {
+  dbf::closeArea(efmdb::kFals);
+  dbf::closeArea(efmdb::kInvoice);
+}
+
+namespace efmdb {
+
+Otvorena::Otvorena() : previous_(dbf::currentAlias()) {
+  if (dbf::isUsed(kInvoice) && dbf::isUsed(kFals)) {
+    ok_ = true;
+    return;
+  }
+  ok_ = opened_ = EFMDB_OTVORI_BAZE();
+}
+
+Otvorena::~Otvorena() {
+  try {
+    close();
+  } catch (...) {
+    // Unwinding already: the first error is the one reported.
+  }
+}
+
+dbf::Table& Otvorena::invoice() {
+  dbf::selectArea(kInvoice);
+  return dbf::current();
+}
+
+dbf::Table& Otvorena::fals() {
+  dbf::selectArea(kFals);
+  return dbf::current();
+}
+
+void Otvorena::close() {
+  const bool opened = opened_;
+  opened_ = false;
+  if (opened) EFMDB_ZATVORI_BAZE();
+  if (!previous_.isEmpty()) dbf::selectArea(previous_);
+  previous_.clear();
+}
+
+QString key(const QString& ui, qint64 id) { return ui + EFMDB_ID20(id); }
+
+qint64 storedId(dbf::Table& t) {
+  bool ok = false;
+  const qint64 id = alltrim(t.value("INV_ID").toString()).toLongLong(&ok);
+  return ok ? id : 0;
+}
+
+static bool carries(dbf::Table& t, const QString& ui, qint64 id) {
+  return !t.eof() && !t.deleted() && t.value("UI").toString() == ui && t.value("INV_ID").toString() == EFMDB_ID20(id);
+}
+
+Nadjen seekAndLock(dbf::Table& t, const QString& ui, qint64 id) {
+  for (int tries = 0; tries < 3; ++tries) {
+    if (!t.seek(key(ui, id), false, true)) return Nadjen::Ne;
+    if (!REC_LOCK(4)) return Nadjen::NijeZakljucan;
+    if (carries(t, ui, id)) return Nadjen::Zakljucan;
+    t.unlock();  // deleted by another copy between the seek and the lock
+  }
+  return Nadjen::Ne;
+}
+
+bool appendRow(dbf::Table& t, const QString& ui, qint64 id) {
+  if (!ADD_REC(4)) return MSG(ERR_ADD());
+  t.put("UI", ui);
+  t.put("INV_ID", EFMDB_ID20(id));
+  return true;
+}
+
+QString rtrim(const QString& s) {
+  qsizetype n = s.size();
+  while (n > 0 && s[n - 1] == u' ') --n;
+  return s.left(n);
+}
+
+QString alltrim(const QString& s) {
+  const QString r = rtrim(s);
+  qsizetype i = 0;
+  while (i < r.size() && r[i] == u' ') ++i;
+  return r.mid(i);
+}
+
+QString stored(const QString& text, int width) {
+  return rtrim(dbf::decodeText(dbf::fitBytes(text.toUtf8(), width)));
+}
+
+bool naSlogu(dbf::Table& t, quint32 recno, const QString& ui, qint64 id) {
+  t.go(recno);
+  if (carries(t, ui, id)) return true;
+  return MSG(QString::fromUtf8("Stavka je u međuvremenu promenjena ili obrisana, osvežite pregled !"));
+}
+
+}  // namespace efmdb
+}  // namespace korvan

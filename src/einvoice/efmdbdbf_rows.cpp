@@ -1,0 +1,117 @@
+// Listing, reading, deleting and the user's fields of single rows.
+#include "common/dbf/workarea.h"
+#include "common/libdbf.h"
+#include "common/msg.h"
+#include "common/texthelp.h"
+#include "einvoice/efmdbdbf.h"
+#include "einvoice/efmdbdbf_internal.h"
+#include "ui/frame.h"
+
+namespace korvan {
+
+using efmdb::alltrim;
+using efmdb::rtrim;
+
+QList<QVariantList> EFMDB_PUNI_TABELA(const QVariant&, const QString& ui, const QString&) {
+  QList<QVariantList> rows;
+  if (ui.isEmpty()) return rows;
+  efmdb::Otvorena store;
+  if (!store.ok()) return rows;
+  dbf::Table& t = store.invoice();
+  MyFRAME box(10, true);
+  t.seek(INCSTR2(ui), true);  // just past the direction's last key
+  t.skip(-1);
+  while (!t.bof() && !t.eof() && t.value("UI").toString() == ui) {
+    box.Disp(QString::fromUtf8("Očitavam bazu... ") + QString::number(rows.size() + 1).rightJustified(8, ' '));
+    if (box.lPREKID) break;
+    rows.append({t.recno(), efmdb::storedId(t), alltrim(t.value("BRDOK").toString()),
+                 alltrim(t.value("TIPDOK").toString()), alltrim(t.value("STATUS").toString()),
+                 alltrim(t.value("KOMITENT").toString()), t.value("IZNOS"), t.value("DATIZD"), t.value("DATPROM"),
+                 t.value("DATDOSP"), QString(), t.value("ODOBRENO"), alltrim(t.value("NACINODOBR").toString())});
+    t.skip(-1);
+  }
+  box.End();
+  store.close();
+  return rows;
+}
+
+bool EFMDB_UZMI_IZ_BAZE(const QVariant&, quint32 recno, qint64* id, QString* xml, QDate* issued, QString* partner) {
+  efmdb::Otvorena store;
+  if (!store.ok()) return false;
+  dbf::Table& t = store.invoice();
+  t.go(recno);
+  if (t.eof()) return MSG(QString::fromUtf8("Nema sloga %1 u bazi INVOICE, osvežite pregled !").arg(recno));
+  if (id) *id = efmdb::storedId(t);
+  if (xml) *xml = t.value("XML").toString();
+  if (issued) *issued = t.value("DATIZD").toDate();
+  if (partner) *partner = rtrim(t.value("KOMITENT").toString());
+  store.close();
+  return true;
+}
+
+namespace {
+
+// Locks the row for writing and checks it again under the lock; false after a message.
+bool lockRow(dbf::Table& t, const EfmdbSlog& row) {
+  if (!efmdb::naSlogu(t, row.recno, row.ui, row.id)) return false;
+  if (!REC_LOCK(4)) return MSG(ERR_LOCK());
+  if (efmdb::naSlogu(t, row.recno, row.ui, row.id)) return true;
+  t.unlock();
+  return false;
+}
+
+}  // namespace
+
+bool EFMDB_BRISI(const QVariant&, const EfmdbSlog& row) {
+  efmdb::Otvorena store;
+  if (!store.ok()) return false;
+  dbf::Table& t = store.invoice();
+  if (!lockRow(t, row)) return false;
+  t.markDeleted();
+  t.flush();
+  t.unlock();
+  store.close();
+  return true;
+}
+
+
+std::optional<EfmOdobrenje> EFMDB_SG_ODOBRENO(const QVariant&, const EfmdbSlog& row,
+                                              const std::optional<QString>& flag, const QString& way) {
+  efmdb::Otvorena store;
+  if (!store.ok()) return std::nullopt;
+  dbf::Table& t = store.invoice();
+  if (!flag) {
+    if (!efmdb::naSlogu(t, row.recno, row.ui, row.id)) return std::nullopt;
+    EfmOdobrenje r{t.value("ODOBRENO").toString(), alltrim(t.value("NACINODOBR").toString())};
+    store.close();
+    return r;
+  }
+  if (!lockRow(t, row)) return std::nullopt;
+  t.put("ODOBRENO", *flag);
+  t.put("NACINODOBR", way);
+  t.flush();
+  t.unlock();
+  store.close();
+  return std::nullopt;
+}
+
+std::optional<QString> EFMDB_SG_RAZLOG_ODBIJANJA(const QVariant&, const EfmdbSlog& row,
+                                                 const std::optional<QString>& reason) {
+  efmdb::Otvorena store;
+  if (!store.ok()) return std::nullopt;
+  dbf::Table& t = store.invoice();
+  if (!reason) {
+    if (!efmdb::naSlogu(t, row.recno, row.ui, row.id)) return std::nullopt;
+    const QString r = alltrim(t.value("RAZLOGODB").toString());
+    store.close();
+    return r;
+  }
+  if (!lockRow(t, row)) return std::nullopt;
+  t.put("RAZLOGODB", *reason);
+  t.flush();
+  t.unlock();
+  store.close();
+  return std::nullopt;
+}
+
+}  // namespace korvan
