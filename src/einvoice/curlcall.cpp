@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include "common/apppath.h"
 #include "common/files.h"
@@ -100,6 +103,21 @@ bool EFM_JE_ID(const QString& text) {
   if (text.isEmpty() || text.size() > 19) return false;
   for (const QChar c : text)
     if (c < u'0' || c > u'9') return false;
+  return true;
+}
+
+bool EFM_JSON_DECODE(const QByteArray& answer, QJsonValue* value) {
+  QJsonParseError err{};
+  const QJsonDocument d = QJsonDocument::fromJson(answer, &err);
+  if (err.error == QJsonParseError::NoError) {
+    *value = d.isObject() ? QJsonValue(d.object()) : QJsonValue(d.array());
+    return true;
+  }
+  // A bare value: read it as the one element of a list.
+  if (answer.trimmed().isEmpty()) return false;
+  const QJsonDocument wrapped = QJsonDocument::fromJson("[" + answer + "]", &err);
+  if (err.error != QJsonParseError::NoError || wrapped.array().size() != 1) return false;
+  *value = wrapped.array().at(0);
   return true;
 }
 

@@ -4,6 +4,8 @@
 // nothing else, so neither the key nor any value taken from data ever stands
 // on a command line. Certificates are checked; every call has a connect
 // time-out and an overall limit.
+#include <QByteArray>
+#include <QJsonValue>
 #include <QString>
 #include <QStringList>
 
@@ -51,6 +53,10 @@ bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode);
 // A whole number written as digits (no sign, no blanks, at most 19 digits):
 // the only form in which ids go into paths and bodies.
 bool EFM_JE_ID(const QString& text);
+// Decodes a whole answer as JSON, a bare number, text or literal included;
+// false when it is not JSON.
+bool EFM_JSON_DECODE(const QByteArray& answer, QJsonValue* value);
+
 // A text as a JSON string literal (quotes included).
 QString EFM_JSON_STR(const QString& text);
 

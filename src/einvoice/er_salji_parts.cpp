@@ -16,12 +16,11 @@ namespace {
 
 const QString kNotSent = QStringLiteral("Fajl NIJE POSLAT!");
 
-// The answer as an object, or nothing when it does not decode as JSON.
-std::optional<QJsonDocument> decode(const QByteArray& answer) {
-  QJsonParseError err{};
-  const QJsonDocument d = QJsonDocument::fromJson(answer, &err);
-  if (err.error != QJsonParseError::NoError) return std::nullopt;
-  return d;
+// The answer decoded, or nothing when it is not JSON.
+std::optional<QJsonValue> decode(const QByteArray& answer) {
+  QJsonValue v;
+  if (!EFM_JSON_DECODE(answer, &v)) return std::nullopt;
+  return v;
 }
 
 QString wholeAnswer(const QByteArray& answer) { return QString::fromUtf8(answer).trimmed(); }
@@ -82,7 +81,7 @@ UploadVerdict classifyUpload(const QByteArray& answer) {
     return v;
   }
   v.kind = UploadVerdict::ServerError;
-  const QJsonObject o = doc->object();
+  const QJsonObject o = doc->toObject();
   if (doc->isObject() && o.contains(QStringLiteral("SalesInvoiceId"))) {
     v.invoiceId = jsonId(o.value(QStringLiteral("SalesInvoiceId")));
     if (!v.invoiceId.isEmpty()) {
@@ -107,7 +106,7 @@ StatusVerdict classifyStatus(const QByteArray& answer) {
   StatusVerdict v;
   const auto doc = decode(answer);
   if (!doc) return v;
-  const QJsonObject o = doc->object();
+  const QJsonObject o = doc->toObject();
   if (!doc->isObject() || o.contains(QStringLiteral("ErrorCode"))) {
     v.kind = StatusVerdict::ServerError;
     if (o.contains(QStringLiteral("Message"))) v.serverText = jsonText(o.value(QStringLiteral("Message")));

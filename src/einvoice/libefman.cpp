@@ -28,11 +28,11 @@ EfmCall jsonPost(const QString& path, const QByteArray& body) {
   return c;
 }
 
-std::optional<QJsonDocument> decode(const QByteArray& answer) {
-  QJsonParseError err{};
-  QJsonDocument d = QJsonDocument::fromJson(answer, &err);
-  if (err.error != QJsonParseError::NoError) return std::nullopt;
-  return d;
+// The answer decoded, or nothing when it is not JSON.
+std::optional<QJsonValue> decode(const QByteArray& answer) {
+  QJsonValue v;
+  if (!EFM_JSON_DECODE(answer, &v)) return std::nullopt;
+  return v;
 }
 
 }  // namespace
@@ -106,7 +106,7 @@ StatusAnswer readStatus(const QByteArray& answer) {
   StatusAnswer s;
   const auto d = decode(answer);
   if (!d) return s;
-  const QJsonValue v = d->object().value(QStringLiteral("Status"));
+  const QJsonValue v = d->toObject().value(QStringLiteral("Status"));
   if (!d->isObject() || !v.isString()) {
     s.kind = StatusAnswer::NoStatus;
     return s;
@@ -119,14 +119,14 @@ StatusAnswer readStatus(const QByteArray& answer) {
 QString cancelProblem(const QByteArray& answer) {
   const auto d = decode(answer);
   if (!d) return QString::fromUtf8(kNotJson);
-  if (d->isObject() && d->object().contains(QStringLiteral("ReceiverId"))) return QString();
+  if (d->isObject() && d->toObject().contains(QStringLiteral("ReceiverId"))) return QString();
   return QString::fromUtf8("Server je vratio grešu:\n") + QString::fromUtf8(answer);
 }
 
 QString acceptRejectProblem(const QByteArray& answer) {
   const auto d = decode(answer);
   if (!d) return QString::fromUtf8(kNotJson);
-  const QJsonValue ok = d->object().value(QStringLiteral("Success"));
+  const QJsonValue ok = d->toObject().value(QStringLiteral("Success"));
   if (d->isObject() && ok.isBool())
     return ok.toBool() ? QString() : QStringLiteral("Nije uspelo, odgovor servera:\n") + QString::fromUtf8(answer);
   return QString::fromUtf8("Server je vratio grešu:\n") + QString::fromUtf8(answer);
