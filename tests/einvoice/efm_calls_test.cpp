@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/apppath.h"
+#include "common/presenter.h"
 #include "einvoice/curlcall.h"
 #include "einvoice/er_salji_parts.h"
 #include "einvoice/libefman.h"
@@ -105,6 +106,16 @@ TEST(EfmCallTest, IdsAreWholeNumbersOnly) {
   EXPECT_TRUE(efm::documentCall("U", -4).path.isEmpty());
   EXPECT_TRUE(efm::cancelCall(false, -4, "x").path.isEmpty());
   EXPECT_TRUE(efm::acceptRejectCall(true, -4, "x").path.isEmpty());
+}
+
+TEST(EfmCallTest, ApiKeyMustBeGiven) {
+  ScriptedPresenter boxes;
+  QString key = "old";
+  EXPECT_TRUE(EFM_API_KLJUC(key, "K1", "nema"));
+  EXPECT_EQ(key, "K1");
+  EXPECT_FALSE(EFM_API_KLJUC(key, "", "nema"));
+  EXPECT_EQ(key, "");
+  EXPECT_EQ(boxes.texts(), QStringList{"nema"});
 }
 
 TEST(EfmCallTest, RequestIdIsFourteenDigitsOfLocalTime) {

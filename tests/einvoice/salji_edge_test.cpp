@@ -25,6 +25,15 @@ TEST_F(SendEdgeTest, RefusedConnectionIsReportedAsNotSent) {
   EXPECT_TRUE(actions.isEmpty());
 }
 
+TEST_F(SendEdgeTest, CertificateOfAnUnknownIssuerIsRefused) {
+  // The same peer, but curl no longer trusts the CA that signed it.
+  ASSERT_TRUE(Peer::writeCurlrc(peer.folder(), defaultPeerHosts(), peer.port(), QString()));
+  confirm();
+  EXPECT_FALSE(send());
+  EXPECT_EQ(boxes.texts(), QStringList{kCurlFailed});
+  EXPECT_TRUE(peer.requests().isEmpty());
+}
+
 TEST_F(SendEdgeTest, ServerThatNeverAnswersEndsWithTheCallersMessage) {
   EFM_SET_LIMITS({2, 3});
   peer.script("POST", "sales-invoice/ubl/upload", {PeerAnswer::silent()});
