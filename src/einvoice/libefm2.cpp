@@ -132,7 +132,10 @@ bool EFM_OBRADI_INVOICE(const QString& direction, qint64 id, QVariantList& heade
                           doc));
   header << MYSTOD(one("cbc:DueDate"));
   header << QString::fromUtf8(answer);
-  header << EFM_GET_STATUS(direction, id, key, testMode);
+  // A status that could not be learnt stays absent (null), so that it is
+  // never taken for an empty status and written over the stored one.
+  const QString status = EFM_GET_STATUS(direction, id, key, testMode);
+  header << (status.isEmpty() ? QVariant() : QVariant(status));
   return true;
 }
 

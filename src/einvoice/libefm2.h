@@ -30,7 +30,8 @@ QVariant RADI_TAG3(const QStringList& path, const XmlLiteralDoc& doc, bool quiet
 
 // Fetches the document of the invoice and reads its header (10 values, see
 // the local store). false after a message; missing is set when the system
-// has no document for the id.
+// has no document for the id. The status (value 10) is null when the status
+// call failed.
 bool EFM_OBRADI_INVOICE(const QString& direction, qint64 id, QVariantList& header, const QString& key,
                         bool testMode, bool& missing);
 

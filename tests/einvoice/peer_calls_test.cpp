@@ -111,6 +111,17 @@ TEST_F(PeerCallTest, IncomingDocumentTakesTheSupplierAndNamesMissingElements) {
   EXPECT_EQ(boxes.texts(), QStringList{"Ne postoji 'cbc:InvoiceTypeCode' tag!"});
 }
 
+TEST_F(PeerCallTest, FailedStatusLeavesTheStatusAbsent) {
+  peer.script("GET", "sales-invoice/xml", {PeerAnswer::json(envelope("Sales", "123", kUbl))});
+  peer.script("GET", "sales-invoice", {PeerAnswer::errorObject("E", "x", 500)});
+  QVariantList header;
+  bool missing = false;
+  ASSERT_TRUE(EFM_OBRADI_INVOICE("I", 123, header, "K", false, missing));
+  ASSERT_EQ(header.size(), 10);
+  EXPECT_TRUE(header[9].isNull());
+  EXPECT_EQ(header[2].toString(), "R-15/24");
+}
+
 TEST_F(PeerCallTest, DocumentFailures) {
   struct Case {
     const char* name;
