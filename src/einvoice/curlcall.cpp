@@ -8,14 +8,27 @@
 
 #include "common/apppath.h"
 #include "common/files.h"
+#include "common/ini.h"
+#include "common/msg.h"
 #include "common/runner.h"
 
 namespace korvan {
 namespace {
 
+const char* const kDefaultHost = "efaktura.mfin.gov.rs";
+
+// Set by EFM_SET_HOST; empty: the host of aplik.ini, else the default.
 QString& host() {
-  static QString h = QStringLiteral("efaktura.mfin.gov.rs");
+  static QString h;
   return h;
+}
+
+// Letters, digits, "." and "-" only: the host goes into the address as it is.
+bool isHostName(const QString& h) {
+  if (h.isEmpty() || h.size() > 253 || h.startsWith(u'.') || h.startsWith(u'-')) return false;
+  for (const QChar c : h)
+    if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'.' && c != u'-') return false;
+  return true;
 }
 
 EfmLimits& limits() {
@@ -25,13 +38,18 @@ EfmLimits& limits() {
 
 }  // namespace
 
-QString EFM_HOST() { return host(); }
+QString EFM_HOST() {
+  if (!host().isEmpty()) return host();
+  return GETPRIVATEPROFILESTRING(QStringLiteral("Config"), QStringLiteral("EFAKTURA_HOST"),
+                                 QString::fromLatin1(kDefaultHost), FN_INI(QStringLiteral("aplik.ini")))
+      .trimmed();
+}
 void EFM_SET_HOST(const QString& h) { host() = h; }
 EfmLimits EFM_LIMITS() { return limits(); }
 void EFM_SET_LIMITS(const EfmLimits& l) { limits() = l; }
 
 QString EFM_URL(bool testMode, const QString& path) {
-  return QStringLiteral("https://") + (testMode ? QStringLiteral("demo") : QString()) + host() +
+  return QStringLiteral("https://") + (testMode ? QStringLiteral("demo") : QString()) + EFM_HOST() +
          QStringLiteral("/api/publicApi/") + path;
 }
 
@@ -87,6 +105,8 @@ QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool tes
 }
 
 bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode) {
+  if (!isHostName(EFM_HOST()))
+    return MSG(QStringLiteral("Neispravan naziv servera eFaktura: '") + EFM_HOST() + u'\'');
   bool ok = true;
   const QStringList lines = EFM_CURL_CONFIG(call, apiKey, testMode, &ok);
   if (!ok) return false;

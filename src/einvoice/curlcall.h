@@ -19,9 +19,12 @@ struct EfmCall {
   QString answerFile;                 // file name in TMP, e.g. "odg_send.xml"
 };
 
-// Host names: the production host; the test host is "demo" + that host.
+// The production host: the one set by EFM_SET_HOST, else key EFAKTURA_HOST
+// of section Config of aplik.ini, else the system's public host. The test
+// host is "demo" + that host. A host that is not a plain host name is
+// refused when a call is made.
 QString EFM_HOST();
-void EFM_SET_HOST(const QString& host);
+void EFM_SET_HOST(const QString& host);  // empty: back to aplik.ini / default
 // Limits of one call in seconds (connect, whole call).
 struct EfmLimits {
   int connectSeconds = 20;

@@ -1,5 +1,6 @@
 // The config lines of every e-invoice call: method, address (test mode too),
 // headers, own options and answer file; quoting of values taken from data.
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -106,6 +107,26 @@ TEST(EfmCallTest, IdsAreWholeNumbersOnly) {
   EXPECT_TRUE(efm::documentCall("U", -4).path.isEmpty());
   EXPECT_TRUE(efm::cancelCall(false, -4, "x").path.isEmpty());
   EXPECT_TRUE(efm::acceptRejectCall(true, -4, "x").path.isEmpty());
+}
+
+TEST(EfmCallTest, HostComesFromTheSettingsAndMustBeAHostName) {
+  QTemporaryDir app;
+  SET_APPPATH(app.path());
+  ScriptedPresenter boxes;
+  EXPECT_EQ(EFM_URL(true, "x"), "https://demoefaktura.mfin.gov.rs/api/publicApi/x");
+  QFile ini(app.path() + "/aplik.ini");
+  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+  ini.write("[Config]\r\nEFAKTURA_HOST=test.example.rs\r\n");
+  ini.close();
+  EXPECT_EQ(EFM_URL(false, "x"), "https://test.example.rs/api/publicApi/x");
+  for (const char* bad : {"evil.rs/x?", "a b", "-K", "h\"ost"}) {
+    EFM_SET_HOST(bad);
+    boxes.shown.clear();
+    EXPECT_FALSE(EFM_IZVRSI(efm::idsCall("I"), "K", false)) << bad;
+    EXPECT_EQ(boxes.shown.size(), 1) << bad;
+    EXPECT_FALSE(QFile::exists(app.path() + "/TMP/CURLUJ.BAT")) << bad;
+  }
+  EFM_SET_HOST({});
 }
 
 TEST(EfmCallTest, ApiKeyMustBeGiven) {
