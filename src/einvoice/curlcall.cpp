@@ -112,7 +112,7 @@ bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode) {
   if (!ok) return false;
   PRAVI_DIR(GETAPPPATH() + QStringLiteral("TMP"));
   const QString record = EFM_TMP(QStringLiteral("CURLUJ.BAT"));
-  // curl writes no file for an empty answer: an old one must not pass for it.
+  // An answer left by an earlier call must never pass for this one's.
   QFile::remove(EFM_TMP(call.answerFile));
   // A backstop above curl's own limit, in case curl itself hangs.
   const int backstopMs = (limits().connectSeconds + limits().totalSeconds + 15) * 1000;

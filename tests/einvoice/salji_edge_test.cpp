@@ -25,6 +25,19 @@ TEST_F(SendEdgeTest, RefusedConnectionIsReportedAsNotSent) {
   EXPECT_TRUE(actions.isEmpty());
 }
 
+TEST_F(SendEdgeTest, EmptyAnswerAfterAGoodSendIsNotJson) {
+  confirm();
+  finishStatus();
+  ASSERT_TRUE(send());
+  peer.script("POST", "sales-invoice/ubl/upload", {PeerAnswer::json("")});
+  confirm();
+  EXPECT_FALSE(send());
+  EXPECT_EQ(boxes.texts(),
+            QStringList{QString::fromUtf8("Greška pri obradi odgovora servera: Odgovor nije JSON fajl!\nFajl NIJE POSLAT!")});
+  EXPECT_EQ(requestsTo("sales-invoice").size(), 1);
+  EXPECT_EQ(actions.size(), 1);
+}
+
 TEST_F(SendEdgeTest, CertificateOfAnUnknownIssuerIsRefused) {
   // The same peer, but curl no longer trusts the CA that signed it.
   ASSERT_TRUE(Peer::writeCurlrc(peer.folder(), defaultPeerHosts(), peer.port(), QString()));
