@@ -10,6 +10,7 @@
 
 #include "einvoice/attachment.h"
 #include "einvoice/er_salji.h"
+#include "einvoice/myeracun.h"
 #include "ui/stdqtw.h"
 
 class QComboBox;
@@ -20,7 +21,6 @@ class QPushButton;
 
 namespace korvan {
 
-class MyERACUN;
 class IzsrcSheet;
 
 namespace platform {

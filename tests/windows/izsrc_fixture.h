@@ -20,6 +20,7 @@
 #include "common/apppath.h"
 #include "common/dates.h"
 #include "common/ini.h"
+#include "common/numbers.h"
 #include "common/presenter.h"
 #include "support/fakeworkbook.h"
 #include "ui/windlg.h"

@@ -1,0 +1,29 @@
+// Plugs the work windows into the shell's menu.
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "common/shellhooks.h"
+#include "windows/izsrc.h"
+
+namespace korvan {
+
+namespace {
+
+// The shell's three calls: NEW, POSTAVI with the entry's argument, PREGLED.
+QWidget* openIzsrc(const MenuContext& c, bool ods) {
+  auto* w = new MyIZSRC;
+  w->New(c.main, c.area, nullptr, c.font, c.title);
+  w->POSTAVI(c.args.isEmpty() ? ods : c.args.first().toBool());
+  w->PREGLED(c.area ? c.area->activeSubWindow() : nullptr);
+  return w->oWND;
+}
+
+}  // namespace
+
+void plug_windows() {
+  setMenuOpener(QStringLiteral("XLS"), [](const MenuContext& c) { return openIzsrc(c, false); });
+  setMenuOpener(QStringLiteral("ODS"), [](const MenuContext& c) { return openIzsrc(c, true); });
+}
+
+}  // namespace korvan

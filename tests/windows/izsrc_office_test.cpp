@@ -1,0 +1,152 @@
+// The spreadsheet import window end to end with the real office suite: a
+// fixture workbook of each kind read into the window, exported as its PDF,
+// made into a valid e-invoice that embeds exactly that PDF, sent to the
+// HTTPS peer and recorded in the store.
+#include <QLabel>
+#include <QProcess>
+
+#include "einvoice/curlcall.h"
+#include "einvoice/efmdbdbf.h"
+#include "einvoice/fixture.h"
+#include "einvoice/salji_fixture.h"
+#include "einvoice/xmlpaths.h"
+#include "izsrc_fixture.h"
+#include "platform/workbook_office.h"
+
+using namespace korvan;
+using namespace korvan::test;
+
+namespace {
+
+const QString kFixtures = QStringLiteral(KORVAN_SOURCE_DIR "/tests/fixtures/workbooks");
+
+// Live processes whose command line holds the text.
+int processesWith(const QString& text) {
+  int n = 0;
+  for (const QString& e : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    QFile f("/proc/" + e + "/cmdline");
+    if (f.open(QIODevice::ReadOnly) && f.readAll().contains(text.toUtf8())) ++n;
+  }
+  return n;
+}
+
+class IzsrcOffice : public IzsrcTest, public ::testing::WithParamInterface<const char*> {
+ protected:
+  void SetUp() override {
+    IzsrcTest::SetUp();
+    profiles = dir.filePath("profiles");
+    QDir().mkpath(profiles);
+    platform::OfficeOptions o;
+    o.profileRoot = profiles;
+    office = std::make_unique<platform::OfficeBackend>(o);
+    platform::setWorkbookBackend(office.get());
+  }
+  void TearDown() override {
+    platform::setWorkbookBackend(nullptr);
+    IzsrcTest::TearDown();
+  }
+  QString profiles;
+  std::unique_ptr<platform::OfficeBackend> office;
+};
+
+TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
+  if (!platform::officeAvailable()) {
+    if (qEnvironmentVariable("CI") == "true") FAIL() << "the office suite or the workbook helper is missing in CI";
+    GTEST_SKIP() << "the office suite (soffice) or the workbook helper is missing";
+  }
+  const QString ext = GetParam();
+  const bool ods = ext == "ods";
+  const QString src = work + "/faktura 15." + ext;
+  ASSERT_TRUE(QFile::copy(kFixtures + "/invoice." + ext, src));
+  const QString pdf = work + "/faktura 15.pdf";
+
+  MyIZSRC* w = open(ods);
+  settings(w, {{"BRDOK", "B1"},         {"DATDOK", "B2"},      {"VALUTA", "B3"},     {"DATPROM", "B4"},
+               {"KOMIT_NAZIV", "B5"},   {"KOMIT_MESTO", "B6"}, {"KOMIT_PIB", "B7"},  {"KOMIT_MATBROJ", "B8"},
+               {"KOMIT_POST_BROJ", "B9"}, {"UGOVOR", "B11"},   {"POC_RED", "14"},    {"KRAJ_RED", "17"},
+               {"ART_SIFRA", "A"},      {"ART_NAZIV", "B"},    {"ART_JMERE", "C"},   {"KOLICINA", "D"},
+               {"CENB", "E"},           {"STOPA", "G"},        {"VREDB", "H"}});
+  w->oleKOMIT_ADRESA->setText("Bulevar 2");
+  boxes.answers = {1};  // yes, make the PDF
+  choose(w, src);
+  ASSERT_EQ(boxes.count(BoxKind::Warning), 0) << boxes.texts().join('|').toStdString();
+  EXPECT_EQ(boxes.count(BoxKind::YesNo), 1);
+  ASSERT_EQ(w->cFAJL_PDF, pdf);
+
+  EXPECT_EQ(w->oleBRDOK->text(), "15/2022");
+  EXPECT_EQ(w->odteDATDOK->date(), QDate(2022, 11, 30));
+  EXPECT_EQ(w->odteVALUTA->date(), QDate(2022, 12, 15));
+  EXPECT_EQ(w->odteDATPROM->date(), QDate(2022, 11, 30));
+  EXPECT_EQ(w->oleKOMIT_NAZIV->text(), QString::fromUtf8("Preduzeće Ćirić d.o.o."));
+  EXPECT_EQ(w->oleKOMIT_PIB->text(), "123456789");
+  EXPECT_EQ(w->oleKOMIT_MATBROJ->text(), "08765432");
+  EXPECT_EQ(w->oleKOMIT_POST_BROJ->text(), "21000");
+  EXPECT_EQ(w->oleUGOVOR->text(), QString::fromUtf8("Račun 15/2022")) << "a text formula";
+  ASSERT_EQ(w->oTABELA->rowCount(), 4);
+  EXPECT_EQ(cell(w, 0, "ART_SIFRA"), "A-1");
+  EXPECT_EQ(cell(w, 1, "ART_NAZIV"), "");
+  EXPECT_EQ(cell(w, 2, "ART_SIFRA"), "102");
+  EXPECT_EQ(cell(w, 3, "ART_SIFRA"), "201");
+  EXPECT_DOUBLE_EQ(INTELI_VAL(cell(w, 2, "KOLICINA")), 2.5);
+  EXPECT_DOUBLE_EQ(INTELI_VAL(cell(w, 2, "CENB")), 1.5);
+  EXPECT_DOUBLE_EQ(INTELI_VAL(cell(w, 0, "STOPA")), 20) << "a percentage cell";
+  EXPECT_DOUBLE_EQ(INTELI_VAL(cell(w, 3, "STOPA")), 10);
+  EXPECT_DOUBLE_EQ(INTELI_VAL(cell(w, 0, "VREDB")), 125) << "a formula's value";
+
+  // The PDF holds the first sheet only.
+  const QByteArray pdfBytes = readBytes(pdf);
+  ASSERT_TRUE(pdfBytes.startsWith("%PDF"));
+  QProcess text;
+  text.start("pdftotext", {pdf, "-"});
+  ASSERT_TRUE(text.waitForFinished(60000));
+  const QString shown = QString::fromUtf8(text.readAllStandardOutput());
+  EXPECT_TRUE(shown.contains("Olovka"));
+  EXPECT_FALSE(shown.contains("SAMO NA DRUGOM LISTU"));
+
+  // Sent through the window's button: the confirmation, the upload, the status.
+  Peer peer;
+  ASSERT_TRUE(peer.start()) << peer.error().toStdString();
+  EFM_SET_LIMITS({5, 30});
+  writeBytes(ini, sellerSection("T") + "API_KLJUC=kljuc-e2e\r\n");
+  peer.script("GET", "sales-invoice", {PeerAnswer::json(R"({"InvoiceId":9001,"Status":"Sent","Comment":null})")});
+  boxes.shown.clear();
+  confirm();
+  QString outcome;
+  finishStatus([&](QDialog* d) { outcome = d->findChild<QLabel*>("text")->text(); });
+  w->obSALJI_XML->click();
+  EFM_SET_LIMITS({});
+  EXPECT_EQ(outcome, QString::fromUtf8("XML fajl je uspešno registrovan."));
+  EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join('|').toStdString();
+
+  const QString xml = work + "/faktura 15.xml";
+  EXPECT_EQ(schemaErrors(xml).toStdString(), "");
+  QList<PeerRequest> uploads;
+  for (const PeerRequest& r : peer.requests())
+    if (r.path == "/api/publicApi/sales-invoice/ubl/upload") uploads << r;
+  ASSERT_EQ(uploads.size(), 1);
+  EXPECT_EQ(uploads[0].header("ApiKey"), "kljuc-e2e");
+  const QList<FormPart> parts = parseMultipart(uploads[0]);
+  ASSERT_EQ(parts.size(), 1);
+  EXPECT_EQ(parts[0].data, readBytes(xml)) << "the document beside the PDF is what was sent";
+  EXPECT_TRUE(EFMDB_POSTOJI_INVOICE({}, "I", 9001));
+  QString stored;
+  ASSERT_TRUE(EFMDB_UZMI_IZ_BAZE({}, 1, nullptr, &stored, nullptr, nullptr));
+  EFMDB_ZATVORI_BAZE();
+  EXPECT_EQ(stored.toUtf8(), readBytes(xml));
+
+  const XmlPaths x(readBytes(xml));
+  const QString ref = "Invoice/cac:AdditionalDocumentReference/cac:Attachment/cbc:EmbeddedDocumentBinaryObject";
+  EXPECT_EQ(QByteArray::fromBase64(x.values(ref).value(0).toLatin1()), pdfBytes);
+  EXPECT_EQ(x.values("Invoice/cbc:ID"), QStringList{"15/2022"});
+  EXPECT_EQ(x.values("Invoice/cac:InvoiceLine/cac:Item/cbc:Name"),
+            (QStringList{"Olovka", "Gumica", "Papir A4"}));
+
+  // Nothing of the office is left: no process, no lock file beside the workbook.
+  for (int i = 0; i < 100 && processesWith(profiles) > 0; ++i) QTest::qWait(50);
+  EXPECT_EQ(processesWith(profiles), 0);
+  EXPECT_TRUE(QDir(work).entryList({".~lock.*"}, QDir::Files | QDir::Hidden).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, IzsrcOffice, ::testing::Values("xlsx", "xls", "ods"));
+
+}  // namespace
