@@ -182,6 +182,25 @@ TEST_F(IzsrcRead, NoWorkbookStartsNoAutomation) {
   EXPECT_TRUE(books.opened.isEmpty());
 }
 
+// The chooser also takes a typed name of a file that does not exist: the
+// fields then still hold the previous workbook's values.
+TEST_F(IzsrcRead, AWorkbookThatIsNotThereIsNotMadeIntoAnInvoice) {
+  const QString src = invoice("prvi.xlsx");
+  MyIZSRC* w = open(false);
+  invoiceSettings(w);
+  choose(w, src);
+  ASSERT_TRUE(w->lUCITANO);
+  boxes.shown.clear();
+  choose(w, work + "/nema ga.xlsx");
+  EXPECT_EQ(boxes.texts().value(0), "Ne postoji XLS fajl!");
+  EXPECT_EQ(w->oleBRDOK->text(), "15/2022");
+  boxes.shown.clear();
+  boxes.answers = {1};
+  EXPECT_EQ(w->NAPRAVI_XML(false), nullptr);
+  EXPECT_TRUE(boxes.texts().value(0).startsWith(QString::fromUtf8("XLS fajl nije učitan do kraja")));
+  EXPECT_FALSE(QFileInfo::exists(work + "/nema ga.xml"));
+}
+
 // A read that fails at a header cell: what came before stays, what comes
 // after keeps its earlier content, one error box, the cursor back, the
 // document closed; no invoice until a read succeeds.

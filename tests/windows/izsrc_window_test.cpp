@@ -121,7 +121,9 @@ TEST_F(IzsrcTest, RemembersEverySettingInItsKindsSection) {
     // Exactly as typed in the file (the reader trims; the file does not).
     EXPECT_TRUE(QString::fromUtf8(readBytes(ini)).contains("CEL_BRDOK= b1 \r\n"));
     EXPECT_EQ(keys.size(), 29);
-    if (!ods) EXPECT_EQ(iniValue("IZODS", "CEL_BRDOK"), "<absent>") << "the other kind's section is untouched";
+    if (!ods) {
+      EXPECT_EQ(iniValue("IZODS", "CEL_BRDOK"), "<absent>") << "the other kind's section is untouched";
+    }
 
     MyIZSRC* again = open(ods);
     EXPECT_EQ(again->oleCEL_KOMIT_EMAIL->text(), typed[15].second);
