@@ -97,9 +97,9 @@ void MyIZSRC::POPUNI_TABELU(IzsrcSheet& sheet) {
     c.field = k.POLJE;
     for (const izsrc::LineColumn& l : izsrc::lineColumns())
       if (k.POLJE == QLatin1String(l.field)) {
-        const QString letters = (this->*l.letters)->text();
+        const QString letters = (this->*l.letters)->text().trimmed();
         // Blank letters take the default; other letters name a column (0 for none, a bad position).
-        c.number = letters.trimmed().isEmpty() ? -1 : KOLONA_OD_SLOVA(letters);
+        c.number = letters.isEmpty() ? -1 : KOLONA_OD_SLOVA(letters);
       }
     c.type = k.TIP == u"C" ? QStringLiteral("C") : QStringLiteral("N");
     c.noDecimals = k.TIP == u"C";

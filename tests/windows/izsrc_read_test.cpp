@@ -290,7 +290,7 @@ TEST_F(IzsrcRead, FailureAtALineCellAndAtTheOpen) {
 TEST_F(IzsrcRead, BadColumnLettersAreAnAutomationError) {
   const QString src = invoice("slova.xlsx");
   MyIZSRC* w = open(false);
-  settings(w, {{"POC_RED", "20"}, {"KRAJ_RED", "22"}, {"ART_NAZIV", "B"}, {"KOLICINA", "E5"}});
+  settings(w, {{"POC_RED", "20"}, {"KRAJ_RED", "22"}, {"ART_NAZIV", " b "}, {"KOLICINA", "E5"}});
   choose(w, src);
   ASSERT_EQ(boxes.count(BoxKind::Warning), 1);
   EXPECT_TRUE(boxes.shown.last().text.endsWith("{\"-1\", \"19\"}")) << boxes.shown.last().text.toStdString();
