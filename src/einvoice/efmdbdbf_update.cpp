@@ -98,7 +98,9 @@ void EFMDB_DODAJ_IZMENI(const QVariant&, const QString& ui, const EfmZaglavlje& 
   changed |= putText(t, "BRDOK", header.value(ZAG_BRDOK).toString());
   changed |= putText(t, "KOMITENT", header.value(ZAG_KOMITENT).toString());
   changed |= putText(t, "TIPDOK", header.value(ZAG_TIPDOK).toString());
-  changed |= putText(t, "STATUS", header.value(ZAG_STATUS).toString());
+  // A status that could not be learnt never replaces the stored one.
+  const QString status = header.value(ZAG_STATUS).toString();
+  if (!efmdb::rtrim(status).isEmpty()) changed |= putText(t, "STATUS", status);
   changed |= putDate(t, "DATPROM", header.value(ZAG_DATPROM));
   changed |= putDate(t, "DATIZD", header.value(ZAG_DATIZD));
   changed |= putDate(t, "DATDOSP", header.value(ZAG_DATDOSP));
