@@ -61,6 +61,8 @@ TEST_F(Rows, ADirectionIsListedHighestIdFirstWithoutDeletedRows) {
 
 TEST_F(Store, ListingADirectionThatHasNoRows) {
   makeStore();
+  EXPECT_TRUE(EFMDB_PUNI_TABELA({}, "I").isEmpty());  // an empty table
+  EXPECT_TRUE(EFMDB_PUNI_TABELA({}, "U").isEmpty());
   addRow("I", 1);
   EXPECT_TRUE(EFMDB_PUNI_TABELA({}, "U").isEmpty());
   EXPECT_EQ(EFMDB_PUNI_TABELA({}, "I").size(), 1);
@@ -170,6 +172,35 @@ TEST_F(Rows, ApprovalAndRejectReasonAreReadAndWritten) {
   EXPECT_EQ(EFMDB_SG_ODOBRENO({}, row)->flag, "  ");
   EXPECT_TRUE(boxes.shown.isEmpty());
   EXPECT_FALSE(dbf::isUsed("INVOICE"));
+}
+
+TEST_F(Rows, InsideABatchEveryOperationUsesTheOpenStoreAndLeavesItOpen) {
+  ASSERT_TRUE(EFMDB_OTVORI_BAZE());
+  EfmPromene list;
+  EfmZaglavlje h(ZAG_BROJ);
+  h[ZAG_ID] = 200;
+  h[ZAG_STATUS] = "Poslato";
+  EFMDB_DODAJ_IZMENI({}, "I", h, list);
+  EXPECT_EQ(ids(EFMDB_PUNI_TABELA({}, "I")), (QList<qint64>{200, 100, 10, 9}));
+  qint64 id = 0;
+  EXPECT_TRUE(EFMDB_UZMI_IZ_BAZE({}, 7, &id, nullptr, nullptr, nullptr));
+  EXPECT_EQ(id, 200);
+  EXPECT_FALSE(EFMDB_SG_ODOBRENO({}, {7, "I", 200}, QString("Da"), "Mejlom"));
+  EXPECT_FALSE(EFMDB_SG_RAZLOG_ODBIJANJA({}, {7, "I", 200}, QString("kasni")));
+  EXPECT_TRUE(EFMDB_BRISI({}, {3, "I", 10}));
+  EXPECT_TRUE(dbf::isUsed("INVOICE"));
+  EXPECT_TRUE(dbf::isUsed("FALS"));
+  // The batch goes on with the same open store.
+  h[ZAG_ID] = 201;
+  EFMDB_DODAJ_IZMENI({}, "I", h, list);
+  EFMDB_PISI_FALS({}, "I", 202);
+  EXPECT_TRUE(EFMDB_JESTE_FALS({}, "I", 202));
+  EFMDB_ZATVORI_BAZE();
+  EXPECT_EQ(list, (EfmPromene{{200, EFM_DODAT}, {201, EFM_DODAT}}));
+  EXPECT_EQ(ids(EFMDB_PUNI_TABELA({}, "I")), (QList<qint64>{201, 200, 100, 9}));
+  EXPECT_EQ(EFMDB_SG_ODOBRENO({}, {7, "I", 200})->way, "Mejlom");
+  EXPECT_EQ(EFMDB_SG_RAZLOG_ODBIJANJA({}, {7, "I", 200}), std::optional<QString>("kasni"));
+  EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join("|").toStdString();
 }
 
 TEST_F(Rows, ALockedRowIsNeitherDeletedNorWritten) {
