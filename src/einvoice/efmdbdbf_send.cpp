@@ -81,7 +81,7 @@ void EFMDB_OK_ODGOVOR_U_BAZU(const QVariant&, const QString& xmlPath, const QStr
   try {
     t.put("IZNOS", record.WZA_UPLATU);
   } catch (const dbf::DbfError&) {
-    MSG(QString::fromUtf8("Iznos %1 ne staje u polje IZNOS, e-faktura %2 je upisana bez iznosa !")
+    MSG(QString::fromUtf8("Iznos %1 e-fakture %2 ne staje u polje IZNOS, iznos nije upisan !")
             .arg(record.WZA_UPLATU, 0, 'f', 2)
             .arg(id));
   }

@@ -108,6 +108,18 @@ TEST_F(Send, AnswersThatCannotBeRecordedSayWhyAndRecordNothing) {
   EXPECT_TRUE(rows("INVOICE", {"INV_ID"}).isEmpty());
 }
 
+TEST_F(Send, AnAmountTooLargeForTheFieldIsReportedAndTheRestRecorded) {
+  makeStore();
+  addRow("I", 4711, {{"IZNOS", 5.0}});
+  record.WZA_UPLATU = 1.0e12;
+  EFMDB_OK_ODGOVOR_U_BAZU({}, xml, R"({"InvoiceId": 4711, "Status": "Sent"})", record);
+  EXPECT_EQ(boxes.texts(),
+            QStringList{u8("Iznos 1000000000000.00 e-fakture 4711 ne staje u polje IZNOS, iznos nije upisan !")});
+  QStringList want = row("Poslato");
+  want[6] = "          5.00";  // the amount stored before stays
+  EXPECT_EQ(rows("INVOICE", kFields), QList<QStringList>{want});
+}
+
 TEST_F(Send, AMissingDocumentIsReportedAndTheRowRecordedWithoutIt) {
   EFMDB_OK_ODGOVOR_U_BAZU({}, dir.filePath("nema.xml"), R"({"InvoiceId": 9, "Status": "Sent"})", record);
   EXPECT_EQ(boxes.texts(), QStringList{"NE POSTOJI DOKUMENT " + dir.filePath("nema.xml")});
