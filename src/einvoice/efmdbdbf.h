@@ -97,7 +97,8 @@ bool EFMDB_UZMI_IZ_BAZE(const QVariant& server, quint32 recno, qint64* id, QStri
 
 // Records a sent invoice from its good status answer (JSON with InvoiceId and
 // Status): a new outgoing row, or the existing one overwritten (TIPDOK and the
-// user's fields kept); XML becomes the document file's whole text.
+// user's fields kept; a status of "Unknown" keeps the one stored); XML
+// becomes the document file's whole text.
 void EFMDB_OK_ODGOVOR_U_BAZU(const QVariant& server, const QString& xmlPath,
                              const QString& answer, const MyERACUN& record);
 

@@ -76,7 +76,10 @@ void EFMDB_OK_ODGOVOR_U_BAZU(const QVariant&, const QString& xmlPath, const QStr
       break;
   }
   t.put("BRDOK", record.cBRDOK);
-  t.put("STATUS", status);
+  // "Unknown" (also what a send whose status call failed records) does not
+  // replace a status the row already holds.
+  if (status != QLatin1String("Unknown") || efmdb::rtrim(t.value("STATUS").toString()).isEmpty())
+    t.put("STATUS", status);
   t.put("KOMITENT", record.cKOMIT_NAZIV);
   try {
     t.put("IZNOS", record.WZA_UPLATU);

@@ -53,6 +53,14 @@ TEST_F(Send, AnUnknownStatusAfterAFailedStatusCallStillRecordsTheId) {
   EXPECT_EQ(rows("INVOICE", kFields), QList<QStringList>{row("Unknown")});
 }
 
+TEST_F(Send, AnUnknownStatusDoesNotReplaceTheStatusARowHolds) {
+  makeStore();
+  addRow("I", 4711, {{"STATUS", "Poslato"}});
+  EFMDB_OK_ODGOVOR_U_BAZU({}, xml, R"({"InvoiceId": 4711, "Status": "Unknown"})", record);
+  EXPECT_TRUE(boxes.shown.isEmpty());
+  EXPECT_EQ(rows("INVOICE", kFields), QList<QStringList>{row("Poslato")});
+}
+
 TEST_F(Send, AnExistingIdIsOverwrittenAndKeepsItsTypeAndTheUsersFields) {
   makeStore();
   addRow("U", 4711, {{"BRDOK", "ulazna"}});
