@@ -94,6 +94,11 @@ QList<QVariantList> EFMDB_PUNI_TABELA(const QVariant& server, const QString& ui,
 // untouched, when the store cannot be opened or there is no such record.
 bool EFMDB_UZMI_IZ_BAZE(const QVariant& server, quint32 recno, qint64* id, QString* xml, QDate* issued,
                         QString* partner);
+// The same for a listed row: false, after a message, when the record no
+// longer carries the row's direction and id (so that an action meant for one
+// invoice never takes another's id or document).
+bool EFMDB_UZMI_IZ_BAZE(const QVariant& server, const EfmdbSlog& row, qint64* id, QString* xml, QDate* issued,
+                        QString* partner);
 
 // Records a sent invoice from its good status answer (JSON with InvoiceId and
 // Status): a new outgoing row, or the existing one overwritten (TIPDOK and the

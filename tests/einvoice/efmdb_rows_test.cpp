@@ -107,6 +107,11 @@ TEST_F(Rows, ReadingARowGivesItsIdDocumentDateAndPartner) {
   EXPECT_FALSE(EFMDB_UZMI_IZ_BAZE({}, 99, &id, &xml, nullptr, nullptr));
   EXPECT_EQ(id, -1);
   EXPECT_EQ(boxes.texts(), QStringList{u8("Nema sloga 99 u bazi INVOICE, osvežite pregled !")});
+  // The same for a listed row that the record still carries.
+  ASSERT_TRUE(EFMDB_UZMI_IZ_BAZE({}, EfmdbSlog{1, "I", 9}, &id, &xml, &issued, &partner));
+  EXPECT_EQ(id, 9);
+  EXPECT_EQ(xml, "<devet/>");
+  EXPECT_EQ(partner, u8(" Kupac Čačak"));
 }
 
 TEST_F(Rows, ADeletedRowIsHiddenFromSeeksAndListingsAndNotAddedToFals) {
@@ -144,7 +149,12 @@ TEST_F(Rows, ChangesGoOnlyToTheRowTheGridShowed) {
     EXPECT_FALSE(EFMDB_SG_ODOBRENO({}, row));
     EXPECT_FALSE(EFMDB_SG_RAZLOG_ODBIJANJA({}, row, QString("greska")));
     EXPECT_FALSE(EFMDB_SG_RAZLOG_ODBIJANJA({}, row));
-    EXPECT_EQ(boxes.texts(), QStringList(5, kGone));
+    qint64 id = -1;
+    QString xml = "x";
+    EXPECT_FALSE(EFMDB_UZMI_IZ_BAZE({}, row, &id, &xml, nullptr, nullptr));
+    EXPECT_EQ(id, -1);
+    EXPECT_EQ(xml, "x");
+    EXPECT_EQ(boxes.texts(), QStringList(6, kGone));
   }
   EXPECT_EQ(rows("INVOICE", {"INV_ID", "ODOBRENO", "RAZLOGODB"}),
             (QList<QStringList>{{EFMDB_ID20(9), "D ", padded("  kasni", 30)},
