@@ -113,6 +113,21 @@ TEST_F(Store, TheAmountStoredIsTheFieldsValueNotTheDownloadedOne) {
   EXPECT_EQ(rows("INVOICE", {"IZNOS"}), QList<QStringList>{{"        100.00"}});
 }
 
+TEST_F(Store, AStatusThatCouldNotBeLearntKeepsTheStoredOne) {
+  EfmZaglavlje h = header(4);
+  EfmPromene list;
+  EFMDB_DODAJ_IZMENI({}, "I", h, list);
+  h[ZAG_STATUS] = QVariant();  // the status call failed
+  list.clear();
+  EFMDB_DODAJ_IZMENI({}, "I", h, list);
+  EXPECT_TRUE(list.isEmpty());
+  EXPECT_EQ(rows("INVOICE", {"STATUS"}), QList<QStringList>{{"Poslato   "}});
+  h[ZAG_STATUS] = QString();  // a status the system gave as empty is stored
+  EFMDB_DODAJ_IZMENI({}, "I", h, list);
+  EXPECT_EQ(list, (EfmPromene{{4, EFM_IZMENJEN}}));
+  EXPECT_EQ(rows("INVOICE", {"STATUS"}), QList<QStringList>{{QString(10, ' ')}});
+}
+
 TEST_F(Store, AHeaderWithoutAWholeIdIsRefused) {
   for (const QVariant& id : {QVariant(), QVariant(0), QVariant(12.5), QVariant("abc")}) {
     boxes.shown.clear();
