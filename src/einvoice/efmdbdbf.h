@@ -33,8 +33,8 @@ enum EfmZaglavljePolje {
   ZAG_KOMITENT,  // partner's registration name
   ZAG_DATDOSP,   // due date
   ZAG_XML,       // whole document answer
-  ZAG_STATUS,    // status text, translated; absent or empty when it could
-                 // not be learnt, and then the stored status stays
+  ZAG_STATUS,    // status text, translated; absent (null) when it could not
+                 // be learnt, and then the stored status stays
   ZAG_BROJ
 };
 using EfmZaglavlje = QVariantList;

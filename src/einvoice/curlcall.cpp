@@ -1,0 +1,164 @@
+#include "einvoice/curlcall.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "common/apppath.h"
+#include "common/files.h"
+#include "common/ini.h"
+#include "common/msg.h"
+#include "common/runner.h"
+
+namespace korvan {
+namespace {
+
+const char* const kDefaultHost = "efaktura.mfin.gov.rs";
+
+// Set by EFM_SET_HOST; empty: the host of aplik.ini, else the default.
+QString& host() {
+  static QString h;
+  return h;
+}
+
+// Letters, digits, "." and "-" only: the host goes into the address as it is.
+bool isHostName(const QString& h) {
+  if (h.isEmpty() || h.size() > 253 || h.startsWith(u'.') || h.startsWith(u'-')) return false;
+  for (const QChar c : h)
+    if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'.' && c != u'-') return false;
+  return true;
+}
+
+EfmLimits& limits() {
+  static EfmLimits l;
+  return l;
+}
+
+}  // namespace
+
+QString EFM_HOST() {
+  if (!host().isEmpty()) return host();
+  return GETPRIVATEPROFILESTRING(QStringLiteral("Config"), QStringLiteral("EFAKTURA_HOST"),
+                                 QString::fromLatin1(kDefaultHost), FN_INI(QStringLiteral("aplik.ini")))
+      .trimmed();
+}
+void EFM_SET_HOST(const QString& h) { host() = h; }
+EfmLimits EFM_LIMITS() { return limits(); }
+void EFM_SET_LIMITS(const EfmLimits& l) { limits() = l; }
+
+QString EFM_URL(bool testMode, const QString& path) {
+  return QStringLiteral("https://") + (testMode ? QStringLiteral("demo") : QString()) + EFM_HOST() +
+         QStringLiteral("/api/publicApi/") + path;
+}
+
+QString EFM_CFG_QUOTE(const QString& value, bool* ok) {
+  QString out = QStringLiteral("\"");
+  bool good = true;
+  for (const QChar c : value) {
+    if (c == u'\r' || c == u'\n' || c == QChar(0)) good = false;
+    if (c == u'\\' || c == u'"') out += u'\\';
+    out += c;
+  }
+  out += u'"';
+  if (ok) *ok = good;
+  return good ? out : QString();
+}
+
+QString EFM_CFG_LINE(const QString& name, const QString& value, bool* ok) {
+  return name + QStringLiteral(" = ") + EFM_CFG_QUOTE(value, ok);
+}
+
+QString EFM_TMP(const QString& name) { return GETAPPPATH() + QStringLiteral("TMP/") + name; }
+
+QString EFM_CURL_PROGRAM() {
+  const QFileInfo own(FIND_FILE(GETAPPPATH() + QStringLiteral("CURL/curl")));
+  if (own.isFile() && own.isExecutable()) return own.absoluteFilePath();
+  return QStringLiteral("curl");
+}
+
+QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool testMode, bool* ok) {
+  bool good = true;
+  auto line = [&good](const QString& name, const QString& value) {
+    bool k = true;
+    const QString l = EFM_CFG_LINE(name, value, &k);
+    good = good && k;
+    return l;
+  };
+  QStringList lines;
+  lines << QStringLiteral("silent") << QStringLiteral("show-error") << QStringLiteral("globoff");
+  lines << line(QStringLiteral("proto"), QStringLiteral("=https"));
+  lines << QStringLiteral("connect-timeout = %1").arg(limits().connectSeconds);
+  lines << QStringLiteral("max-time = %1").arg(limits().totalSeconds);
+  lines << line(QStringLiteral("request"), call.method);
+  lines << line(QStringLiteral("url"), EFM_URL(testMode, call.path));
+  lines << line(QStringLiteral("header"), QStringLiteral("accept: ") + call.accept);
+  lines << line(QStringLiteral("header"), QStringLiteral("ApiKey: ") + apiKey);
+  for (const QString& o : call.options) {
+    if (o.contains(u'\r') || o.contains(u'\n')) good = false;
+    lines << o;
+  }
+  lines << line(QStringLiteral("output"), EFM_TMP(call.answerFile));
+  if (ok) *ok = good;
+  return good ? lines : QStringList();
+}
+
+bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode) {
+  if (!isHostName(EFM_HOST()))
+    return MSG(QStringLiteral("Neispravan naziv servera eFaktura: '") + EFM_HOST() + u'\'');
+  bool ok = true;
+  const QStringList lines = EFM_CURL_CONFIG(call, apiKey, testMode, &ok);
+  if (!ok) return false;
+  PRAVI_DIR(GETAPPPATH() + QStringLiteral("TMP"));
+  const QString record = EFM_TMP(QStringLiteral("CURLUJ.BAT"));
+  // An answer left by an earlier call must never pass for this one's.
+  QFile::remove(EFM_TMP(call.answerFile));
+  // A backstop above curl's own limit, in case curl itself hangs.
+  const int backstopMs = (limits().connectSeconds + limits().totalSeconds + 15) * 1000;
+  return IZVRSI_BAT(record, lines, EFM_CURL_PROGRAM(), {QStringLiteral("-K"), record}, backstopMs);
+}
+
+bool EFM_JE_ID(const QString& text) {
+  if (text.isEmpty() || text.size() > 19) return false;
+  for (const QChar c : text)
+    if (c < u'0' || c > u'9') return false;
+  return true;
+}
+
+bool EFM_JSON_DECODE(const QByteArray& answer, QJsonValue* value) {
+  QJsonParseError err{};
+  const QJsonDocument d = QJsonDocument::fromJson(answer, &err);
+  if (err.error == QJsonParseError::NoError) {
+    *value = d.isObject() ? QJsonValue(d.object()) : QJsonValue(d.array());
+    return true;
+  }
+  // A bare value: read it as the one element of a list.
+  if (answer.trimmed().isEmpty()) return false;
+  const QJsonDocument wrapped = QJsonDocument::fromJson("[" + answer + "]", &err);
+  if (err.error != QJsonParseError::NoError || wrapped.array().size() != 1) return false;
+  *value = wrapped.array().at(0);
+  return true;
+}
+
+QString EFM_JSON_STR(const QString& text) {
+  QString out = QStringLiteral("\"");
+  for (const QChar c : text) {
+    switch (c.unicode()) {
+      case '"': out += QStringLiteral("\\\""); break;
+      case '\\': out += QStringLiteral("\\\\"); break;
+      case '\b': out += QStringLiteral("\\b"); break;
+      case '\f': out += QStringLiteral("\\f"); break;
+      case '\n': out += QStringLiteral("\\n"); break;
+      case '\r': out += QStringLiteral("\\r"); break;
+      case '\t': out += QStringLiteral("\\t"); break;
+      default:
+        if (c.unicode() < 0x20) out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        else out += c;
+    }
+  }
+  out += u'"';
+  return out;
+}
+
+}  // namespace korvan

@@ -1,0 +1,66 @@
+#pragma once
+// The one runner of e-invoice API calls. A call is written as curl config
+// lines into "TMP/CURLUJ.BAT" (mode 0600) and curl is started with -K and
+// nothing else, so neither the key nor any value taken from data ever stands
+// on a command line. Certificates are checked; every call has a connect
+// time-out and an overall limit.
+#include <QByteArray>
+#include <QJsonValue>
+#include <QString>
+#include <QStringList>
+
+namespace korvan {
+
+struct EfmCall {
+  QString method;                     // "POST" or "GET"
+  QString path;                       // after "api/publicApi/", with its query
+  QString accept = QStringLiteral("text/plain");
+  QStringList options;                // the call's own config lines (already quoted)
+  QString answerFile;                 // file name in TMP, e.g. "odg_send.xml"
+};
+
+// The production host: the one set by EFM_SET_HOST, else key EFAKTURA_HOST
+// of section Config of aplik.ini, else the system's public host. The test
+// host is "demo" + that host. A host that is not a plain host name is
+// refused when a call is made.
+QString EFM_HOST();
+void EFM_SET_HOST(const QString& host);  // empty: back to aplik.ini / default
+// Limits of one call in seconds (connect, whole call).
+struct EfmLimits {
+  int connectSeconds = 20;
+  int totalSeconds = 300;
+};
+EfmLimits EFM_LIMITS();
+void EFM_SET_LIMITS(const EfmLimits& limits);
+
+// "https://" + ("demo" in test mode) + host + "/api/publicApi/" + path.
+QString EFM_URL(bool testMode, const QString& path);
+// A value as a double-quoted curl config string (backslash and quote escaped).
+// Values holding CR, LF or NUL cannot be written: nullptr-like empty result
+// with ok false.
+QString EFM_CFG_QUOTE(const QString& value, bool* ok = nullptr);
+// One config line "name = "value"".
+QString EFM_CFG_LINE(const QString& name, const QString& value, bool* ok = nullptr);
+
+// The config lines of a call; ok false when a value cannot be written safely.
+QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool testMode,
+                            bool* ok = nullptr);
+// Path of a file in the program's TMP folder.
+QString EFM_TMP(const QString& name);
+// The curl program: "<program folder>/CURL/curl" when executable, else "curl".
+QString EFM_CURL_PROGRAM();
+
+// Writes the record file and runs curl; true when curl ran (exit code 0).
+bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode);
+
+// A whole number written as digits (no sign, no blanks, at most 19 digits):
+// the only form in which ids go into paths and bodies.
+bool EFM_JE_ID(const QString& text);
+// Decodes a whole answer as JSON, a bare number, text or literal included;
+// false when it is not JSON.
+bool EFM_JSON_DECODE(const QByteArray& answer, QJsonValue* value);
+
+// A text as a JSON string literal (quotes included).
+QString EFM_JSON_STR(const QString& text);
+
+}  // namespace korvan

@@ -1,0 +1,53 @@
+#pragma once
+// The pieces of a send that hold no dialog: the calls, the answer decisions
+// and the issue-date rewrite.
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+#include "einvoice/curlcall.h"
+
+namespace korvan::salji {
+
+// 14 digits: YYYYMMDD followed by hhmmss.
+QString requestId(const QDateTime& when);
+
+EfmCall uploadCall(const QString& requestId, bool sendToCir, const QString& xmlPath);
+// invoiceId must be a whole number in digits.
+EfmCall statusCall(const QString& invoiceId);
+
+// The upload answer.
+struct UploadVerdict {
+  enum Kind { Registered, ServerError, NotJson } kind = NotJson;
+  QString invoiceId;  // Registered: the id in digits
+  QString message;    // the text for the box (all its lines)
+};
+UploadVerdict classifyUpload(const QByteArray& answer);
+
+// The status answer.
+struct StatusVerdict {
+  enum Kind { Good, ServerError, NotJson } kind = NotJson;
+  bool recordable = false;  // Good: it carries InvoiceId and Status
+  QString serverText;       // ServerError: Message, else ErrorCode
+};
+StatusVerdict classifyStatus(const QByteArray& answer);
+
+// The answer recorded for an invoice that was registered under the id but
+// whose status could not be learnt.
+QString unknownStatusAnswer(const QString& invoiceId);
+
+// The document with the old issue date replaced by the new one on every line
+// that holds "<cbc:IssueDate>" (lines end in LF or CR LF; endings are kept).
+QByteArray rewriteIssueDate(const QByteArray& document, const QDate& oldDate, const QDate& newDate);
+// Rewrites the file in place (a temporary file renamed over it); false after
+// a message when it cannot be read or replaced, the file then unchanged.
+bool changeIssueDate(const QString& path, const QDate& oldDate, const QDate& newDate);
+
+// A JSON value as text: strings as they are, other values as compact JSON.
+QString jsonText(const class QJsonValue& v);
+// A JSON id (a whole non-negative number or a string of digits) in digits;
+// empty when it is not one.
+QString jsonId(const class QJsonValue& v);
+
+}  // namespace korvan::salji

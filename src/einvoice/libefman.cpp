@@ -1,0 +1,178 @@
+#include "einvoice/libefman.h"
+
+#include <QApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "common/dates.h"
+#include "common/files.h"
+#include "common/msg.h"
+#include "einvoice/efm_status.h"
+
+namespace korvan {
+namespace efm {
+namespace {
+
+const char* const kCurlFailed = "Greška pri pozivanju 'curl.exe'!";
+const char* const kNotJson = "Greška pri obradi odgovora servera: Odgovor nije JSON fajl!";
+
+QString idText(qint64 id) { return id < 0 ? QString() : QString::number(id); }
+
+EfmCall jsonPost(const QString& path, const QByteArray& body) {
+  EfmCall c;
+  c.method = QStringLiteral("POST");
+  c.path = path;
+  c.options << EFM_CFG_LINE(QStringLiteral("header"), QStringLiteral("Content-Type: application/json"))
+            << EFM_CFG_LINE(QStringLiteral("data-raw"), QString::fromUtf8(body));
+  c.answerFile = QStringLiteral("odg_send.xml");
+  return c;
+}
+
+// The answer decoded, or nothing when it is not JSON.
+std::optional<QJsonValue> decode(const QByteArray& answer) {
+  QJsonValue v;
+  if (!EFM_JSON_DECODE(answer, &v)) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
+QString pathWord(const QString& direction) {
+  return direction == QStringLiteral("I") ? QStringLiteral("sales") : QStringLiteral("purchase");
+}
+
+EfmCall statusCall(const QString& direction, qint64 id) {
+  EfmCall c;
+  c.method = QStringLiteral("GET");
+  if (id >= 0) c.path = pathWord(direction) + QStringLiteral("-invoice?invoiceId=") + idText(id);
+  c.answerFile = QStringLiteral("odg_status.xml");
+  return c;
+}
+
+EfmCall documentCall(const QString& direction, qint64 id) {
+  EfmCall c;
+  c.method = QStringLiteral("GET");
+  if (id >= 0) c.path = pathWord(direction) + QStringLiteral("-invoice/xml?invoiceId=") + idText(id);
+  c.accept = QStringLiteral("*/*");
+  c.answerFile = QStringLiteral("odg_get.xml");
+  return c;
+}
+
+QByteArray cancelBody(bool reverse, qint64 id, const QString& reason) {
+  return (QStringLiteral("{\"invoiceId\": ") + idText(id) +
+          (reverse ? QStringLiteral(", \"stornoComment\": ") : QStringLiteral(", \"cancelComments\": ")) +
+          EFM_JSON_STR(reason) + u'}')
+      .toUtf8();
+}
+
+QByteArray acceptRejectBody(bool accept, qint64 id, const QString& comment) {
+  return (QStringLiteral("{\"invoiceId\": ") + idText(id) + QStringLiteral(", \"accepted\": ") +
+          (accept ? QStringLiteral("true") : QStringLiteral("false")) + QStringLiteral(", \"comment\": ") +
+          EFM_JSON_STR(comment) + u'}')
+      .toUtf8();
+}
+
+EfmCall cancelCall(bool reverse, qint64 id, const QString& reason) {
+  EfmCall c = jsonPost(QStringLiteral("sales-invoice/") + (reverse ? QStringLiteral("storno") : QStringLiteral("cancel")),
+                       cancelBody(reverse, id, reason));
+  if (id < 0) c.path.clear();
+  return c;
+}
+
+EfmCall acceptRejectCall(bool accept, qint64 id, const QString& comment) {
+  EfmCall c = jsonPost(QStringLiteral("purchase-invoice/acceptRejectPurchaseInvoice"),
+                       acceptRejectBody(accept, id, comment));
+  if (id < 0) c.path.clear();
+  return c;
+}
+
+EfmCall idsCall(const QString& direction) {
+  EfmCall c;
+  c.method = QStringLiteral("POST");
+  c.path = pathWord(direction) + QStringLiteral("-invoice/ids");
+  c.options << EFM_CFG_LINE(QStringLiteral("data-raw"), QString());
+  c.answerFile = QStringLiteral("odg_send.xml");
+  return c;
+}
+
+EfmCall changesCall(const QString& direction, const QDate& day) {
+  EfmCall c = idsCall(direction);
+  c.path = pathWord(direction) + QStringLiteral("-invoice/changes?date=") + DTOCMYS(day);
+  if (!day.isValid()) c.path.clear();
+  return c;
+}
+
+StatusAnswer readStatus(const QByteArray& answer) {
+  StatusAnswer s;
+  const auto d = decode(answer);
+  if (!d) return s;
+  const QJsonValue v = d->toObject().value(QStringLiteral("Status"));
+  if (!d->isObject() || !v.isString()) {
+    s.kind = StatusAnswer::NoStatus;
+    return s;
+  }
+  s.kind = StatusAnswer::Found;
+  s.word = v.toString();
+  return s;
+}
+
+QString cancelProblem(const QByteArray& answer) {
+  const auto d = decode(answer);
+  if (!d) return QString::fromUtf8(kNotJson);
+  if (d->isObject() && d->toObject().contains(QStringLiteral("ReceiverId"))) return QString();
+  return QString::fromUtf8("Server je vratio grešu:\n") + QString::fromUtf8(answer);
+}
+
+QString acceptRejectProblem(const QByteArray& answer) {
+  const auto d = decode(answer);
+  if (!d) return QString::fromUtf8(kNotJson);
+  const QJsonValue ok = d->toObject().value(QStringLiteral("Success"));
+  if (d->isObject() && ok.isBool())
+    return ok.toBool() ? QString() : QStringLiteral("Nije uspelo, odgovor servera:\n") + QString::fromUtf8(answer);
+  return QString::fromUtf8("Server je vratio grešu:\n") + QString::fromUtf8(answer);
+}
+
+bool run(const EfmCall& call, const QString& key, bool testMode, QByteArray* answer) {
+  if (call.path.isEmpty()) return MSG(QStringLiteral("Neispravan Id eRačuna!"));
+  if (!EFM_IZVRSI(call, key, testMode)) return MSG(QString::fromUtf8(kCurlFailed));
+  if (answer) READ_FILE(EFM_TMP(call.answerFile), answer, true);
+  return true;
+}
+
+}  // namespace efm
+
+bool EFM_API_KLJUC(QString& key, const QString& initialKey, const QString& message) {
+  key = initialKey;
+  if (key.isEmpty()) return MSG(message);
+  return true;
+}
+
+QString EFM_GET_STATUS(const QString& direction, qint64 id, const QString& key, bool testMode) {
+  QByteArray answer;
+  if (!efm::run(efm::statusCall(direction, id), key, testMode, &answer)) return QString();
+  const efm::StatusAnswer s = efm::readStatus(answer);
+  switch (s.kind) {
+    case efm::StatusAnswer::Found: return EFM_PREVEDI_STATUS(s.word);
+    case efm::StatusAnswer::NoStatus:
+      MSG(QString::fromUtf8("Greška pri obradi odgovora servera: Ne postoji tag 'Status'!"));
+      return QString();
+    case efm::StatusAnswer::NotJson: MSG(QString::fromUtf8(efm::kNotJson)); return QString();
+  }
+  return QString();
+}
+
+void EFM_OTKAZI_DOK(bool reverse, qint64 id, const QString& reason, const QString& key, bool testMode) {
+  QByteArray answer;
+  if (!efm::run(efm::cancelCall(reverse, id, reason), key, testMode, &answer)) return;
+  const QString problem = efm::cancelProblem(answer);
+  if (!problem.isEmpty()) MSG(problem);
+}
+
+void EFM_PRIHV_ODBIJ_DOK(bool accept, qint64 id, const QString& comment, const QString& key, bool testMode) {
+  QByteArray answer;
+  if (!efm::run(efm::acceptRejectCall(accept, id, comment), key, testMode, &answer)) return;
+  const QString problem = efm::acceptRejectProblem(answer);
+  if (!problem.isEmpty()) MSG(problem);
+}
+
+}  // namespace korvan

@@ -1,0 +1,57 @@
+#pragma once
+// Calls on single e-invoices of the e-invoice system: status, cancel and
+// storno of an outgoing invoice, accept and reject of an incoming one, and
+// the two list calls of the manager (ids and changes). Direction "I" is
+// outgoing (sales), any other code incoming (purchase).
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+#include "einvoice/curlcall.h"
+
+namespace korvan {
+
+// key := initialKey; when that is empty shows message and gives false.
+bool EFM_API_KLJUC(QString& key, const QString& initialKey, const QString& message);
+
+// The translated status of the invoice, or empty text after a message.
+QString EFM_GET_STATUS(const QString& direction, qint64 id, const QString& key, bool testMode);
+// Cancels (or, with reverse, reverses) an outgoing invoice.
+void EFM_OTKAZI_DOK(bool reverse, qint64 id, const QString& reason, const QString& key, bool testMode);
+// Accepts or rejects an incoming invoice.
+void EFM_PRIHV_ODBIJ_DOK(bool accept, qint64 id, const QString& comment, const QString& key,
+                         bool testMode);
+
+namespace efm {
+
+// "sales" for "I", "purchase" for any other code.
+QString pathWord(const QString& direction);
+
+// The calls, as the runner takes them. An id below zero cannot be written:
+// such calls carry an empty path and are never run.
+EfmCall statusCall(const QString& direction, qint64 id);
+EfmCall documentCall(const QString& direction, qint64 id);
+EfmCall cancelCall(bool reverse, qint64 id, const QString& reason);
+EfmCall acceptRejectCall(bool accept, qint64 id, const QString& comment);
+EfmCall idsCall(const QString& direction);
+EfmCall changesCall(const QString& direction, const QDate& day);
+
+// The JSON bodies (keys in this order).
+QByteArray cancelBody(bool reverse, qint64 id, const QString& reason);
+QByteArray acceptRejectBody(bool accept, qint64 id, const QString& comment);
+
+// Decisions on answers.
+struct StatusAnswer {
+  enum Kind { Found, NoStatus, NotJson } kind = NotJson;
+  QString word;  // Found: the status word as sent
+};
+StatusAnswer readStatus(const QByteArray& answer);
+// Cancel/storno: empty when good, else the text of the message to show.
+QString cancelProblem(const QByteArray& answer);
+QString acceptRejectProblem(const QByteArray& answer);
+
+// Runs a call; false after "Greška pri pozivanju 'curl.exe'!" when it did not run.
+bool run(const EfmCall& call, const QString& key, bool testMode, QByteArray* answer);
+
+}  // namespace efm
+}  // namespace korvan
