@@ -33,7 +33,8 @@ enum EfmZaglavljePolje {
   ZAG_KOMITENT,  // partner's registration name
   ZAG_DATDOSP,   // due date
   ZAG_XML,       // whole document answer
-  ZAG_STATUS,    // status text, translated
+  ZAG_STATUS,    // status text, translated; absent (null) when it could not
+                 // be learnt, and then the stored status stays
   ZAG_BROJ
 };
 using EfmZaglavlje = QVariantList;
@@ -93,10 +94,16 @@ QList<QVariantList> EFMDB_PUNI_TABELA(const QVariant& server, const QString& ui,
 // untouched, when the store cannot be opened or there is no such record.
 bool EFMDB_UZMI_IZ_BAZE(const QVariant& server, quint32 recno, qint64* id, QString* xml, QDate* issued,
                         QString* partner);
+// The same for a listed row: false, after a message, when the record no
+// longer carries the row's direction and id (so that an action meant for one
+// invoice never takes another's id or document).
+bool EFMDB_UZMI_IZ_BAZE(const QVariant& server, const EfmdbSlog& row, qint64* id, QString* xml, QDate* issued,
+                        QString* partner);
 
 // Records a sent invoice from its good status answer (JSON with InvoiceId and
 // Status): a new outgoing row, or the existing one overwritten (TIPDOK and the
-// user's fields kept); XML becomes the document file's whole text.
+// user's fields kept; a status of "Unknown" keeps the one stored); XML
+// becomes the document file's whole text.
 void EFMDB_OK_ODGOVOR_U_BAZU(const QVariant& server, const QString& xmlPath,
                              const QString& answer, const MyERACUN& record);
 

@@ -35,18 +35,36 @@ QList<QVariantList> EFMDB_PUNI_TABELA(const QVariant&, const QString& ui, const 
   return rows;
 }
 
-bool EFMDB_UZMI_IZ_BAZE(const QVariant&, quint32 recno, qint64* id, QString* xml, QDate* issued, QString* partner) {
+namespace {
+
+// Reads the record, checked against the listed row when one is given.
+bool uzmi(quint32 recno, const EfmdbSlog* row, qint64* id, QString* xml, QDate* issued, QString* partner) {
   efmdb::Otvorena store;
   if (!store.ok()) return false;
   dbf::Table& t = store.invoice();
-  t.go(recno);
-  if (t.eof()) return MSG(QString::fromUtf8("Nema sloga %1 u bazi INVOICE, osvežite pregled !").arg(recno));
+  if (row) {
+    if (!efmdb::naSlogu(t, row->recno, row->ui, row->id)) return false;
+  } else {
+    t.go(recno);
+    if (t.eof()) return MSG(QString::fromUtf8("Nema sloga %1 u bazi INVOICE, osvežite pregled !").arg(recno));
+  }
   if (id) *id = efmdb::storedId(t);
   if (xml) *xml = t.value("XML").toString();
   if (issued) *issued = t.value("DATIZD").toDate();
   if (partner) *partner = rtrim(t.value("KOMITENT").toString());
   store.close();
   return true;
+}
+
+}  // namespace
+
+bool EFMDB_UZMI_IZ_BAZE(const QVariant&, quint32 recno, qint64* id, QString* xml, QDate* issued, QString* partner) {
+  return uzmi(recno, nullptr, id, xml, issued, partner);
+}
+
+bool EFMDB_UZMI_IZ_BAZE(const QVariant&, const EfmdbSlog& row, qint64* id, QString* xml, QDate* issued,
+                        QString* partner) {
+  return uzmi(row.recno, &row, id, xml, issued, partner);
 }
 
 namespace {

@@ -76,12 +76,15 @@ void EFMDB_OK_ODGOVOR_U_BAZU(const QVariant&, const QString& xmlPath, const QStr
       break;
   }
   t.put("BRDOK", record.cBRDOK);
-  t.put("STATUS", status);
+  // "Unknown" (also what a send whose status call failed records) does not
+  // replace a status the row already holds.
+  if (status != QLatin1String("Unknown") || efmdb::rtrim(t.value("STATUS").toString()).isEmpty())
+    t.put("STATUS", status);
   t.put("KOMITENT", record.cKOMIT_NAZIV);
   try {
     t.put("IZNOS", record.WZA_UPLATU);
   } catch (const dbf::DbfError&) {
-    MSG(QString::fromUtf8("Iznos %1 ne staje u polje IZNOS, e-faktura %2 je upisana bez iznosa !")
+    MSG(QString::fromUtf8("Iznos %1 e-fakture %2 ne staje u polje IZNOS, iznos nije upisan !")
             .arg(record.WZA_UPLATU, 0, 'f', 2)
             .arg(id));
   }

@@ -98,7 +98,8 @@ void EFMDB_DODAJ_IZMENI(const QVariant&, const QString& ui, const EfmZaglavlje& 
   changed |= putText(t, "BRDOK", header.value(ZAG_BRDOK).toString());
   changed |= putText(t, "KOMITENT", header.value(ZAG_KOMITENT).toString());
   changed |= putText(t, "TIPDOK", header.value(ZAG_TIPDOK).toString());
-  changed |= putText(t, "STATUS", header.value(ZAG_STATUS).toString());
+  // A status that could not be learnt keeps the one stored.
+  if (!header.value(ZAG_STATUS).isNull()) changed |= putText(t, "STATUS", header.value(ZAG_STATUS).toString());
   changed |= putDate(t, "DATPROM", header.value(ZAG_DATPROM));
   changed |= putDate(t, "DATIZD", header.value(ZAG_DATIZD));
   changed |= putDate(t, "DATDOSP", header.value(ZAG_DATDOSP));

@@ -32,7 +32,21 @@ TEST_F(Store, OpenCreatesBothTablesWithTheirIndexAndCloseEndsBoth) {
     EXPECT_EQ(t.tagExpression(1), "UI+INV_ID");
     EXPECT_EQ(t.order(), 1);
   }
-  EXPECT_EQ(dbf::area("INVOICE")->structure().size(), 14);
+  EXPECT_EQ(dbf::area("INVOICE")->structure(),
+            dbf::Structure({{"UI", 'C', 1, 0},
+                            {"INV_ID", 'C', 20, 0},
+                            {"BRDOK", 'C', 30, 0},
+                            {"TIPDOK", 'C', 10, 0},
+                            {"STATUS", 'C', 10, 0},
+                            {"KOMITENT", 'C', 40, 0},
+                            {"IZNOS", 'N', 14, 2},
+                            {"DATPROM", 'D', 8, 0},
+                            {"DATIZD", 'D', 8, 0},
+                            {"DATDOSP", 'D', 8, 0},
+                            {"XML", 'M', 10, 0},
+                            {"ODOBRENO", 'C', 2, 0},
+                            {"NACINODOBR", 'C', 20, 0},
+                            {"RAZLOGODB", 'C', 30, 0}}));
   EXPECT_EQ(dbf::area("FALS")->structure(), dbf::Structure({{"UI", 'C', 1, 0}, {"INV_ID", 'C', 20, 0}}));
   EXPECT_TRUE(EFMDB_OTVORI_BAZE());  // open already: stays open
   EFMDB_ZATVORI_BAZE();

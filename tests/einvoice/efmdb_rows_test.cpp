@@ -61,6 +61,8 @@ TEST_F(Rows, ADirectionIsListedHighestIdFirstWithoutDeletedRows) {
 
 TEST_F(Store, ListingADirectionThatHasNoRows) {
   makeStore();
+  EXPECT_TRUE(EFMDB_PUNI_TABELA({}, "I").isEmpty());  // an empty table
+  EXPECT_TRUE(EFMDB_PUNI_TABELA({}, "U").isEmpty());
   addRow("I", 1);
   EXPECT_TRUE(EFMDB_PUNI_TABELA({}, "U").isEmpty());
   EXPECT_EQ(EFMDB_PUNI_TABELA({}, "I").size(), 1);
@@ -105,6 +107,11 @@ TEST_F(Rows, ReadingARowGivesItsIdDocumentDateAndPartner) {
   EXPECT_FALSE(EFMDB_UZMI_IZ_BAZE({}, 99, &id, &xml, nullptr, nullptr));
   EXPECT_EQ(id, -1);
   EXPECT_EQ(boxes.texts(), QStringList{u8("Nema sloga 99 u bazi INVOICE, osvežite pregled !")});
+  // The same for a listed row that the record still carries.
+  ASSERT_TRUE(EFMDB_UZMI_IZ_BAZE({}, EfmdbSlog{1, "I", 9}, &id, &xml, &issued, &partner));
+  EXPECT_EQ(id, 9);
+  EXPECT_EQ(xml, "<devet/>");
+  EXPECT_EQ(partner, u8(" Kupac Čačak"));
 }
 
 TEST_F(Rows, ADeletedRowIsHiddenFromSeeksAndListingsAndNotAddedToFals) {
@@ -142,7 +149,12 @@ TEST_F(Rows, ChangesGoOnlyToTheRowTheGridShowed) {
     EXPECT_FALSE(EFMDB_SG_ODOBRENO({}, row));
     EXPECT_FALSE(EFMDB_SG_RAZLOG_ODBIJANJA({}, row, QString("greska")));
     EXPECT_FALSE(EFMDB_SG_RAZLOG_ODBIJANJA({}, row));
-    EXPECT_EQ(boxes.texts(), QStringList(5, kGone));
+    qint64 id = -1;
+    QString xml = "x";
+    EXPECT_FALSE(EFMDB_UZMI_IZ_BAZE({}, row, &id, &xml, nullptr, nullptr));
+    EXPECT_EQ(id, -1);
+    EXPECT_EQ(xml, "x");
+    EXPECT_EQ(boxes.texts(), QStringList(6, kGone));
   }
   EXPECT_EQ(rows("INVOICE", {"INV_ID", "ODOBRENO", "RAZLOGODB"}),
             (QList<QStringList>{{EFMDB_ID20(9), "D ", padded("  kasni", 30)},
@@ -170,6 +182,35 @@ TEST_F(Rows, ApprovalAndRejectReasonAreReadAndWritten) {
   EXPECT_EQ(EFMDB_SG_ODOBRENO({}, row)->flag, "  ");
   EXPECT_TRUE(boxes.shown.isEmpty());
   EXPECT_FALSE(dbf::isUsed("INVOICE"));
+}
+
+TEST_F(Rows, InsideABatchEveryOperationUsesTheOpenStoreAndLeavesItOpen) {
+  ASSERT_TRUE(EFMDB_OTVORI_BAZE());
+  EfmPromene list;
+  EfmZaglavlje h(ZAG_BROJ);
+  h[ZAG_ID] = 200;
+  h[ZAG_STATUS] = "Poslato";
+  EFMDB_DODAJ_IZMENI({}, "I", h, list);
+  EXPECT_EQ(ids(EFMDB_PUNI_TABELA({}, "I")), (QList<qint64>{200, 100, 10, 9}));
+  qint64 id = 0;
+  EXPECT_TRUE(EFMDB_UZMI_IZ_BAZE({}, 7, &id, nullptr, nullptr, nullptr));
+  EXPECT_EQ(id, 200);
+  EXPECT_FALSE(EFMDB_SG_ODOBRENO({}, {7, "I", 200}, QString("Da"), "Mejlom"));
+  EXPECT_FALSE(EFMDB_SG_RAZLOG_ODBIJANJA({}, {7, "I", 200}, QString("kasni")));
+  EXPECT_TRUE(EFMDB_BRISI({}, {3, "I", 10}));
+  EXPECT_TRUE(dbf::isUsed("INVOICE"));
+  EXPECT_TRUE(dbf::isUsed("FALS"));
+  // The batch goes on with the same open store.
+  h[ZAG_ID] = 201;
+  EFMDB_DODAJ_IZMENI({}, "I", h, list);
+  EFMDB_PISI_FALS({}, "I", 202);
+  EXPECT_TRUE(EFMDB_JESTE_FALS({}, "I", 202));
+  EFMDB_ZATVORI_BAZE();
+  EXPECT_EQ(list, (EfmPromene{{200, EFM_DODAT}, {201, EFM_DODAT}}));
+  EXPECT_EQ(ids(EFMDB_PUNI_TABELA({}, "I")), (QList<qint64>{201, 200, 100, 9}));
+  EXPECT_EQ(EFMDB_SG_ODOBRENO({}, {7, "I", 200})->way, "Mejlom");
+  EXPECT_EQ(EFMDB_SG_RAZLOG_ODBIJANJA({}, {7, "I", 200}), std::optional<QString>("kasni"));
+  EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join("|").toStdString();
 }
 
 TEST_F(Rows, ALockedRowIsNeitherDeletedNorWritten) {

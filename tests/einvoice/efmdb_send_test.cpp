@@ -53,6 +53,14 @@ TEST_F(Send, AnUnknownStatusAfterAFailedStatusCallStillRecordsTheId) {
   EXPECT_EQ(rows("INVOICE", kFields), QList<QStringList>{row("Unknown")});
 }
 
+TEST_F(Send, AnUnknownStatusDoesNotReplaceTheStatusARowHolds) {
+  makeStore();
+  addRow("I", 4711, {{"STATUS", "Poslato"}});
+  EFMDB_OK_ODGOVOR_U_BAZU({}, xml, R"({"InvoiceId": 4711, "Status": "Unknown"})", record);
+  EXPECT_TRUE(boxes.shown.isEmpty());
+  EXPECT_EQ(rows("INVOICE", kFields), QList<QStringList>{row("Poslato")});
+}
+
 TEST_F(Send, AnExistingIdIsOverwrittenAndKeepsItsTypeAndTheUsersFields) {
   makeStore();
   addRow("U", 4711, {{"BRDOK", "ulazna"}});
@@ -106,6 +114,18 @@ TEST_F(Send, AnswersThatCannotBeRecordedSayWhyAndRecordNothing) {
     EXPECT_EQ(boxes.texts(), QStringList{u8(c.message)}) << c.answer;
   }
   EXPECT_TRUE(rows("INVOICE", {"INV_ID"}).isEmpty());
+}
+
+TEST_F(Send, AnAmountTooLargeForTheFieldIsReportedAndTheRestRecorded) {
+  makeStore();
+  addRow("I", 4711, {{"IZNOS", 5.0}});
+  record.WZA_UPLATU = 1.0e12;
+  EFMDB_OK_ODGOVOR_U_BAZU({}, xml, R"({"InvoiceId": 4711, "Status": "Sent"})", record);
+  EXPECT_EQ(boxes.texts(),
+            QStringList{u8("Iznos 1000000000000.00 e-fakture 4711 ne staje u polje IZNOS, iznos nije upisan !")});
+  QStringList want = row("Poslato");
+  want[6] = "          5.00";  // the amount stored before stays
+  EXPECT_EQ(rows("INVOICE", kFields), QList<QStringList>{want});
 }
 
 TEST_F(Send, AMissingDocumentIsReportedAndTheRowRecordedWithoutIt) {

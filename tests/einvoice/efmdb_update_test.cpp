@@ -113,6 +113,40 @@ TEST_F(Store, TheAmountStoredIsTheFieldsValueNotTheDownloadedOne) {
   EXPECT_EQ(rows("INVOICE", {"IZNOS"}), QList<QStringList>{{"        100.00"}});
 }
 
+TEST_F(Store, AStatusThatCouldNotBeLearntKeepsTheStoredOne) {
+  EfmZaglavlje h = header(4);
+  EfmPromene list;
+  EFMDB_DODAJ_IZMENI({}, "I", h, list);
+  h[ZAG_STATUS] = QVariant();  // the status call failed
+  list.clear();
+  EFMDB_DODAJ_IZMENI({}, "I", h, list);
+  EXPECT_TRUE(list.isEmpty());
+  EXPECT_EQ(rows("INVOICE", {"STATUS"}), QList<QStringList>{{"Poslato   "}});
+  h[ZAG_STATUS] = QString();  // a status the system gave as empty is stored
+  EFMDB_DODAJ_IZMENI({}, "I", h, list);
+  EXPECT_EQ(list, (EfmPromene{{4, EFM_IZMENJEN}}));
+  EXPECT_EQ(rows("INVOICE", {"STATUS"}), QList<QStringList>{{QString(10, ' ')}});
+}
+
+TEST_F(Store, AnUnknownStatusLeavesTheRestOfTheHeaderCompared) {
+  EfmPromene list;
+  EfmZaglavlje h = header(12);
+  EFMDB_DODAJ_IZMENI({}, "U", h, list);
+  h[ZAG_STATUS] = QVariant();
+  h[ZAG_IZNOS] = 250.0;
+  list.clear();
+  EFMDB_DODAJ_IZMENI({}, "U", h, list);
+  EXPECT_EQ(list, (EfmPromene{{12, EFM_IZMENJEN}}));
+  // A new id whose status is not known yet is recorded with an empty status.
+  h[ZAG_ID] = 13;
+  EFMDB_DODAJ_IZMENI({}, "U", h, list);
+  EXPECT_EQ(list, (EfmPromene{{12, EFM_IZMENJEN}, {13, EFM_DODAT}}));
+  EXPECT_EQ(rows("INVOICE", {"INV_ID", "STATUS", "IZNOS"}),
+            (QList<QStringList>{{EFMDB_ID20(12), padded("Poslato", 10), "        250.00"},
+                                {EFMDB_ID20(13), padded("", 10), "        250.00"}}));
+  EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
 TEST_F(Store, AHeaderWithoutAWholeIdIsRefused) {
   for (const QVariant& id : {QVariant(), QVariant(0), QVariant(12.5), QVariant("abc")}) {
     boxes.shown.clear();
