@@ -46,7 +46,7 @@ class FakeBook : public platform::Workbook {
     if (closed_) return;
     closed_ = true;
     ++owner_.closed;
-    --owner_.open_;
+    --owner_.openNow;
   }
 
  private:
@@ -99,7 +99,7 @@ std::unique_ptr<platform::Workbook> FakeWorkbooks::open(const QString& path) {
   const Book b = books_.value(abs);
   if (!QFileInfo(path).isFile() || b.failOpen)
     throw WorkbookError("no file", "loadComponentFromURL", "the workbook could not be loaded", {abs});
-  ++open_;
+  ++openNow;
   return std::make_unique<FakeBook>(*this, b);
 }
 

@@ -39,7 +39,7 @@ class FakeWorkbooks : public platform::WorkbookBackend {
   QStringList opened;    // paths, in order
   QStringList exported;  // PDF paths written
   int closed = 0;        // documents closed
-  int open_ = 0;         // documents open now
+  int openNow = 0;         // documents open now
   int reads = 0;         // single cells read (a batch counts each of its cells)
   int exchanges = 0;     // calls of cell() or cells()
   std::function<void()> onRead;  // run at each single cell read

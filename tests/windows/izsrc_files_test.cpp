@@ -163,7 +163,7 @@ TEST_F(IzsrcTest, ExportOfferMakesTheTwinFromTheFirstSheet) {
     EXPECT_EQ(books.exported, QStringList{pdf});
     EXPECT_TRUE(readBytes(pdf).startsWith("%PDF"));
     EXPECT_EQ(w->cFAJL_PDF, pdf) << "taken at once, without the older-PDF question";
-    EXPECT_EQ(books.open_, 0);
+    EXPECT_EQ(books.openNow, 0);
 
     // A reload never offers the export, and keeps the PDF.
     QFile::remove(pdf);

@@ -84,7 +84,7 @@ class IzsrcTest : public ::testing::Test {
     SET_TODAY_CLOCK({});
     SET_APPPATH(previousAppPath);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor was left on";
-    EXPECT_EQ(books.open_, 0) << "a workbook was left open";
+    EXPECT_EQ(books.openNow, 0) << "a workbook was left open";
   }
 
   // The shell's three calls.

@@ -115,7 +115,7 @@ TEST_F(IzsrcRead, HeaderAndLinesInBothKinds) {
       EXPECT_EQ(it->whatsThis(), QString::number(r + 1));
       EXPECT_TRUE(it->flags() & Qt::ItemIsEditable);
     }
-    EXPECT_EQ(books.open_, 0);
+    EXPECT_EQ(books.openNow, 0);
     EXPECT_EQ(books.closed, books.opened.size()) << "every document opened was closed";
   }
 }
