@@ -42,6 +42,10 @@ Nadjen seekAndLock(dbf::Table& t, const QString& ui, qint64 id);
 // Appends a row with the key set; false after "Ne može se dodati slog !".
 bool appendRow(dbf::Table& t, const QString& ui, qint64 id);
 
+// The row of the key, locked, or a new one appended; false after the lock or
+// append message. `added` tells which.
+bool lockOrAppend(dbf::Table& t, const QString& ui, qint64 id, bool* added = nullptr);
+
 // The text as the field of that width stores it (cut at a character
 // boundary), with trailing blanks removed.
 QString stored(const QString& text, int width);

@@ -115,6 +115,21 @@ bool appendRow(dbf::Table& t, const QString& ui, qint64 id) {
   return true;
 }
 
+bool lockOrAppend(dbf::Table& t, const QString& ui, qint64 id, bool* added) {
+  if (added) *added = false;
+  switch (seekAndLock(t, ui, id)) {
+    case Nadjen::NijeZakljucan:
+      return MSG(ERR_LOCK());
+    case Nadjen::Ne:
+      if (!appendRow(t, ui, id)) return false;
+      if (added) *added = true;
+      return true;
+    case Nadjen::Zakljucan:
+      break;
+  }
+  return true;
+}
+
 QString rtrim(const QString& s) {
   qsizetype n = s.size();
   while (n > 0 && s[n - 1] == u' ') --n;

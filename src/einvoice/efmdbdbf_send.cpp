@@ -65,16 +65,7 @@ void EFMDB_OK_ODGOVOR_U_BAZU(const QVariant&, const QString& xmlPath, const QStr
   if (!store.ok()) return;
   dbf::Table& t = store.invoice();
   const QString ui = QString::fromLatin1(EFM_IZLAZNI);
-  switch (efmdb::seekAndLock(t, ui, id)) {
-    case efmdb::Nadjen::NijeZakljucan:
-      MSG(ERR_LOCK());
-      return;
-    case efmdb::Nadjen::Ne:
-      if (!efmdb::appendRow(t, ui, id)) return;
-      break;
-    case efmdb::Nadjen::Zakljucan:
-      break;
-  }
+  if (!efmdb::lockOrAppend(t, ui, id)) return;
   t.put("BRDOK", record.cBRDOK);
   // "Unknown" (also what a send whose status call failed records) does not
   // replace a status the row already holds.

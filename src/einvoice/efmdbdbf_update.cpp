@@ -83,17 +83,9 @@ void EFMDB_DODAJ_IZMENI(const QVariant&, const QString& ui, const EfmZaglavlje& 
   efmdb::Otvorena store;
   if (!store.ok()) return;
   dbf::Table& t = store.invoice();
-  switch (efmdb::seekAndLock(t, ui, id)) {
-    case efmdb::Nadjen::NijeZakljucan:
-      MSG(ERR_LOCK());
-      return;
-    case efmdb::Nadjen::Ne:
-      if (!efmdb::appendRow(t, ui, id)) return;
-      mark(changes, id, EFM_DODAT);
-      break;
-    case efmdb::Nadjen::Zakljucan:
-      break;
-  }
+  bool added = false;
+  if (!efmdb::lockOrAppend(t, ui, id, &added)) return;
+  if (added) mark(changes, id, EFM_DODAT);
   bool changed = putAmount(t, header.value(ZAG_IZNOS).toDouble(), id);
   changed |= putText(t, "BRDOK", header.value(ZAG_BRDOK).toString());
   changed |= putText(t, "KOMITENT", header.value(ZAG_KOMITENT).toString());
