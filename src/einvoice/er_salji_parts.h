@@ -46,8 +46,8 @@ bool changeIssueDate(const QString& path, const QDate& oldDate, const QDate& new
 
 // A JSON value as text: strings as they are, other values as compact JSON.
 QString jsonText(const class QJsonValue& v);
-// A JSON id (a whole non-negative number or a string of digits) in digits;
-// empty when it is not one.
+// A JSON id (a whole non-negative number or a string of digits) in digits,
+// without leading zeros; empty when it is not one.
 QString jsonId(const class QJsonValue& v);
 
 }  // namespace korvan::salji
