@@ -151,7 +151,11 @@ QByteArray rewriteIssueDate(const QByteArray& document, const QDate& oldDate, co
 bool changeIssueDate(const QString& path, const QDate& oldDate, const QDate& newDate) {
   QByteArray doc;
   if (!READ_FILE(path, &doc)) return false;
-  return WRITE_MEMO_BYTES(path, rewriteIssueDate(doc, oldDate, newDate));
+  const QByteArray changed = rewriteIssueDate(doc, oldDate, newDate);
+  // The old date is not on an issue-date line: sending would go out with a
+  // date the user has just refused.
+  if (changed == doc) return false;
+  return WRITE_MEMO_BYTES(path, changed);
 }
 
 }  // namespace korvan::salji
