@@ -66,7 +66,13 @@ QString jsonText(const QJsonValue& v) {
 }
 
 QString jsonId(const QJsonValue& v) {
-  if (v.isString()) return EFM_JE_ID(v.toString()) ? v.toString() : QString();
+  if (v.isString()) {
+    // Written again as a plain number: "0012" would make invalid JSON in the
+    // recorded answer, and a text past the 64-bit range names no invoice.
+    bool ok = false;
+    const qint64 n = v.toString().toLongLong(&ok);
+    return EFM_JE_ID(v.toString()) && ok ? QString::number(n) : QString();
+  }
   if (!v.isDouble()) return QString();
   const double d = v.toDouble();
   if (!(d >= 0) || d > 9.007199254740992e15 || std::floor(d) != d) return QString();
@@ -145,7 +151,11 @@ QByteArray rewriteIssueDate(const QByteArray& document, const QDate& oldDate, co
 bool changeIssueDate(const QString& path, const QDate& oldDate, const QDate& newDate) {
   QByteArray doc;
   if (!READ_FILE(path, &doc)) return false;
-  return WRITE_MEMO_BYTES(path, rewriteIssueDate(doc, oldDate, newDate));
+  const QByteArray changed = rewriteIssueDate(doc, oldDate, newDate);
+  // The old date is not on an issue-date line: sending would go out with a
+  // date the user has just refused.
+  if (changed == doc) return false;
+  return WRITE_MEMO_BYTES(path, changed);
 }
 
 }  // namespace korvan::salji

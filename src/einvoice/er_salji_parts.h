@@ -41,13 +41,14 @@ QString unknownStatusAnswer(const QString& invoiceId);
 // that holds "<cbc:IssueDate>" (lines end in LF or CR LF; endings are kept).
 QByteArray rewriteIssueDate(const QByteArray& document, const QDate& oldDate, const QDate& newDate);
 // Rewrites the file in place (a temporary file renamed over it); false after
-// a message when it cannot be read or replaced, the file then unchanged.
+// a message when it cannot be read or replaced, and false when no line holds
+// the old date; the file is then unchanged.
 bool changeIssueDate(const QString& path, const QDate& oldDate, const QDate& newDate);
 
 // A JSON value as text: strings as they are, other values as compact JSON.
 QString jsonText(const class QJsonValue& v);
-// A JSON id (a whole non-negative number or a string of digits) in digits;
-// empty when it is not one.
+// A JSON id (a whole non-negative number or a string of digits) in digits,
+// without leading zeros; empty when it is not one.
 QString jsonId(const class QJsonValue& v);
 
 }  // namespace korvan::salji

@@ -28,6 +28,9 @@ TEST(SendAnswerTest, UploadAnswers) {
   const QList<Case> cases = {
       {R"({"InvoiceId":1,"SalesInvoiceId":4711})", UploadVerdict::Registered, "4711", ""},
       {R"({"SalesInvoiceId":"4711"})", UploadVerdict::Registered, "4711", ""},
+      {R"({"SalesInvoiceId":"004711"})", UploadVerdict::Registered, "4711", ""},
+      {R"({"SalesInvoiceId":"9999999999999999999"})", UploadVerdict::ServerError, "",
+       err + R"({"SalesInvoiceId":"9999999999999999999"})" + "\n" + kNotSent},
       {R"({"SalesInvoiceId":4711,"ErrorCode":"X"})", UploadVerdict::Registered, "4711", ""},
       {R"({"ErrorCode":"E1","Message":"Los PIB"})", UploadVerdict::ServerError, "", err + "Los PIB\n" + kNotSent},
       {R"({"ErrorCode":"E1"})", UploadVerdict::ServerError, "", err + "E1\n" + kNotSent},

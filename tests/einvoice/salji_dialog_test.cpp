@@ -95,5 +95,25 @@ TEST_F(SendDialogTest, SentInvoiceLandsInTheStore) {
   EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join("|").toStdString();
 }
 
+// An id sent as zero-padded text, then a failed status: the row is still
+// recorded under the id, its status unknown.
+TEST_F(SendDialogTest, PaddedIdWithFailedStatusLandsInTheStore) {
+  peer.script("POST", "sales-invoice/ubl/upload", {PeerAnswer::json(R"({"SalesInvoiceId":"009001"})")});
+  peer.script("GET", "sales-invoice", {PeerAnswer::errorObject("E", "x", 500)});
+  confirm();
+  finishStatus();
+  EXPECT_FALSE(ERACUNI_SALJI(nullptr, QApplication::font(), record, "K", false, {}, {},
+                             [this](const QString& path, const QString& answer) {
+                               EFMDB_OK_ODGOVOR_U_BAZU({}, path, answer, record);
+                             }));
+  ASSERT_EQ(requestsTo("sales-invoice").size(), 1);
+  EXPECT_EQ(requestsTo("sales-invoice")[0].query, "invoiceId=9001");
+  const auto rows = EFMDB_PUNI_TABELA({}, "I");
+  ASSERT_EQ(rows.size(), 1);
+  EXPECT_EQ(rows[0][LR_ID].toLongLong(), 9001);
+  EXPECT_EQ(rows[0][LR_BRDOK].toString(), "R-15");
+  EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join("|").toStdString();
+}
+
 }  // namespace
 }  // namespace korvan::test

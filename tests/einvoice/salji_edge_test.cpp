@@ -190,5 +190,19 @@ TEST_F(SendEdgeTest, IssueDateThatCannotBeWrittenSendsNothing) {
   EXPECT_EQ(f.readAll(), smallDocument());
 }
 
+TEST_F(SendEdgeTest, IssueDateMissingFromTheDocumentSendsNothing) {
+  // The document says another date than the record: nothing to replace.
+  setDocument(record.cFN_XML_FULL, smallDocument("2024-03-04"));
+  boxes.answers = {1};
+  confirm([](QDialog* d) { d->findChild<QDateEdit*>()->setDate(QDate(2024, 3, 9)); });
+  EXPECT_FALSE(send());
+  EXPECT_TRUE(peer.requests().isEmpty());
+  ASSERT_EQ(boxes.shown.size(), 2);
+  EXPECT_EQ(boxes.shown[1].text, QString::fromUtf8("Datum izdavanja nije izmenjen.\nFajl NIJE POSLAT!"));
+  QFile f(record.cFN_XML_FULL);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), smallDocument("2024-03-04"));
+}
+
 }  // namespace
 }  // namespace korvan::test
