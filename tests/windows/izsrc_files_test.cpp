@@ -99,6 +99,28 @@ TEST_F(IzsrcTest, OlderTimesOfThePdfTwin) {
   EXPECT_FALSE(STARIJI_PDF(work + "/none.xlsx", pdf));
 }
 
+// The night the clocks go back, 02:10 of the second pass is later than 02:50
+// of the first one.
+TEST_F(IzsrcTest, OlderPdfAcrossTheHourThatRepeats) {
+  struct Zone {
+    Zone() : had(qEnvironmentVariableIsSet("TZ")), before(qgetenv("TZ")) { qputenv("TZ", "Europe/Belgrade"); }
+    ~Zone() { had ? qputenv("TZ", before) : qunsetenv("TZ"); }
+    bool had;
+    QByteArray before;
+  } zone;
+  const QString src = workbook("noc.xlsx"), pdf = work + "/noc.pdf";
+  writeBytes(pdf, "%PDF");
+  const QDateTime pdfWritten(QDate(2022, 10, 30), QTime(0, 50), Qt::UTC);  // 02:50 summer time
+  const QDateTime srcWritten(QDate(2022, 10, 30), QTime(1, 10), Qt::UTC);  // 02:10 winter time
+  touch(pdf, pdfWritten);
+  touch(src, srcWritten);
+  ASSERT_EQ(QFileInfo(src).lastModified().time(), QTime(2, 10)) << "the zone is in force";
+  EXPECT_TRUE(STARIJI_PDF(src, pdf));
+  touch(src, pdfWritten.addSecs(-60));
+  touch(pdf, srcWritten);
+  EXPECT_FALSE(STARIJI_PDF(src, pdf));
+}
+
 struct TwinCase {
   const char* name;
   int pdfAgeSeconds;  // negative: the PDF is newer
@@ -255,6 +277,21 @@ TEST_F(IzsrcAttachments, ListIsLoadedWithTheWorkbookAndWrittenBackByPrilozi) {
   whenModal([](QWidget* d) { button(d, "Odustani")->click(); });
   w->obPRILOZI->click();
   EXPECT_EQ(readBytes(att), (c + "\r\n").toUtf8());
+}
+
+// Two files of one name (and a line given twice) make one entry each name:
+// the later file's, in the place of the first.
+TEST_F(IzsrcAttachments, OneEntryForEachName) {
+  const QString other = work + "/drugi/a.pdf";
+  writeBytes(other, "%PDF-1.4 the other a");
+  writeBytes(att, (a + "\r\n" + c + "\r\n" + other + "\r\n" + c + "\r\n").toUtf8());
+  MyIZSRC* w = open(false);
+  choose(w, src);
+  ASSERT_EQ(w->aATTACH.size(), 2);
+  EXPECT_EQ(w->aATTACH[0].name, "a.pdf");
+  EXPECT_EQ(w->aATTACH[0].path, other);
+  EXPECT_EQ(w->aATTACH[0].content, QString::fromLatin1(QByteArray("%PDF-1.4 the other a").toBase64()));
+  EXPECT_EQ(w->aATTACH[1].path, c);
 }
 
 TEST_F(IzsrcAttachments, ListWithLineFeedsAloneAndNoWorkbook) {
