@@ -72,6 +72,8 @@ bool MyIZSRC::IZABERI_FAJL(bool lPdf) {
   const QString up = ext.toUpper();
   if (lPdf) {
     if (up != u".PDF") return MSG(QStringLiteral("Nije PDF fajl!"));
+    // The chooser takes typed names too; a document must not go without the PDF the user chose.
+    if (!QFileInfo(path).isFile()) return MSG(QStringLiteral("Ne postoji PDF fajl!\n%1").arg(FILE4DISP(path)));
     setPdf(path);
     return true;
   }

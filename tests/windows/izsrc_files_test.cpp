@@ -57,6 +57,7 @@ TEST_F(IzsrcTest, ChoosersTakeOnlyTheirKind) {
     w->cFAJL_PDF = "/before.pdf";
     boxes.shown.clear();
     const QString path = work + "/" + c.name;
+    if (c.pdf) writeBytes(path, "%PDF-1.4");
     files.answers << QStringList{path};
     const bool taken = w->IZABERI_FAJL(c.pdf);
     EXPECT_EQ(taken, QString(c.message).isEmpty());
@@ -81,6 +82,15 @@ TEST_F(IzsrcTest, ChoosersTakeOnlyTheirKind) {
   w->cFAJL_SRC = "/before.xls";
   EXPECT_FALSE(w->IZABERI_FAJL(false));
   EXPECT_EQ(w->cFAJL_SRC, "/before.xls");
+
+  // A typed PDF name that names no file is not taken.
+  w->cFAJL_PDF = "/before.pdf";
+  boxes.shown.clear();
+  const QString typed = work + "/nema.pdf";
+  files.answers << QStringList{typed};
+  EXPECT_FALSE(w->IZABERI_FAJL(true));
+  EXPECT_EQ(boxes.texts(), QStringList{"Ne postoji PDF fajl!\n" + typed});
+  EXPECT_EQ(w->cFAJL_PDF, "/before.pdf");
 }
 
 TEST_F(IzsrcTest, OlderTimesOfThePdfTwin) {
