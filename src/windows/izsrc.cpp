@@ -153,6 +153,10 @@ void MyIZSRC::POSTAVI(bool lOds) {
   obTAX_eXEM = new QPushButton;
   obTAX_eXEM->setObjectName(QStringLiteral("obTAX_eXEM"));
   POSTAVI_TAX_CAT_EXEM(ocmboTAX_CAT, obTAX_eXEM, lFIRMA_OBVPDV, oFont);
+  // The longest category names show in the list only: sized to them, the
+  // combo would make the window wider than most screens.
+  ocmboTAX_CAT->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  ocmboTAX_CAT->setMinimumContentsLength(20);
 
   // 9. The row range and the column letters.
   DODAJ_OBJEKAT(olblPOC_RED, QString::fromUtf8("Početni red tabele roba i usluga"), olePOC_RED,

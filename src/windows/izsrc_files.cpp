@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <algorithm>
 
 #include "common/files.h"
 #include "common/msg.h"
@@ -27,8 +28,9 @@ QString IZSRC_TWIN(const QString& workbook, const QString& extension) {
 bool STARIJI_PDF(const QString& source, const QString& pdf) {
   const QFileInfo s(source), p(pdf);
   if (!s.isFile() || !p.isFile()) return false;
+  // In UTC: local times repeat an hour when the clocks go back.
   auto stamp = [](const QFileInfo& f) {
-    return f.lastModified().toString(QStringLiteral("yyyyMMddhh:mm:ss"));
+    return f.lastModified().toUTC().toString(QStringLiteral("yyyyMMddhh:mm:ss"));
   };
   return stamp(s) > stamp(p);
 }
@@ -70,6 +72,8 @@ bool MyIZSRC::IZABERI_FAJL(bool lPdf) {
   const QString up = ext.toUpper();
   if (lPdf) {
     if (up != u".PDF") return MSG(QStringLiteral("Nije PDF fajl!"));
+    // The chooser takes typed names too; a document must not go without the PDF the user chose.
+    if (!QFileInfo(path).isFile()) return MSG(QStringLiteral("Ne postoji PDF fajl!\n%1").arg(FILE4DISP(path)));
     setPdf(path);
     return true;
   }
@@ -126,7 +130,14 @@ bool MyIZSRC::AUTO_UCITAJ_ATT(QString& attPath) {
       continue;
     }
     e.path = line;
-    aATTACH.append(e);
+    // Names are unique in a list: a later file of the same name takes the
+    // entry's place, as in the attachment dialog.
+    const auto same = std::find_if(aATTACH.begin(), aATTACH.end(),
+                                   [&e](const AttachEntry& a) { return a.name == e.name; });
+    if (same != aATTACH.end())
+      *same = e;
+    else
+      aATTACH.append(e);
   }
   if (!unreadable.isEmpty())
     MSG(QString::fromUtf8("Prilog nije moguće pročitati:\n%1").arg(unreadable.join(QLatin1Char('\n'))));

@@ -1,6 +1,7 @@
 // Building the e-invoice from the window and sending it.
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
@@ -41,6 +42,11 @@ std::unique_ptr<MyERACUN> MyIZSRC::NAPRAVI_XML(bool lSend) {
     return nullptr;
   }
   QString pdf = cFAJL_PDF;
+  // Deleted since it was taken: the document would silently go without it.
+  if (!pdf.isEmpty() && !QFileInfo(pdf).isFile()) {
+    MSG(QStringLiteral("Ne postoji PDF fajl!\n%1").arg(FILE4DISP(pdf)));
+    return nullptr;
+  }
   if (pdf.isEmpty()) {
     if (!MSGYESNO(QString::fromUtf8("Nije izabran PDF fajl!\nDa li sigurno želite pravljenje XML fajla?")))
       return nullptr;

@@ -1,6 +1,7 @@
 // Choosing the workbook and the PDF, the PDF twin beside the workbook, the
 // export offer, and the attachment list.
 #include <QDialog>
+#include <QTimeZone>
 
 #include "izsrc_fixture.h"
 #include "ui/modal.h"
@@ -57,6 +58,7 @@ TEST_F(IzsrcTest, ChoosersTakeOnlyTheirKind) {
     w->cFAJL_PDF = "/before.pdf";
     boxes.shown.clear();
     const QString path = work + "/" + c.name;
+    if (c.pdf) writeBytes(path, "%PDF-1.4");
     files.answers << QStringList{path};
     const bool taken = w->IZABERI_FAJL(c.pdf);
     EXPECT_EQ(taken, QString(c.message).isEmpty());
@@ -81,6 +83,15 @@ TEST_F(IzsrcTest, ChoosersTakeOnlyTheirKind) {
   w->cFAJL_SRC = "/before.xls";
   EXPECT_FALSE(w->IZABERI_FAJL(false));
   EXPECT_EQ(w->cFAJL_SRC, "/before.xls");
+
+  // A typed PDF name that names no file is not taken.
+  w->cFAJL_PDF = "/before.pdf";
+  boxes.shown.clear();
+  const QString typed = work + "/nema.pdf";
+  files.answers << QStringList{typed};
+  EXPECT_FALSE(w->IZABERI_FAJL(true));
+  EXPECT_EQ(boxes.texts(), QStringList{"Ne postoji PDF fajl!\n" + typed});
+  EXPECT_EQ(w->cFAJL_PDF, "/before.pdf");
 }
 
 TEST_F(IzsrcTest, OlderTimesOfThePdfTwin) {
@@ -97,6 +108,29 @@ TEST_F(IzsrcTest, OlderTimesOfThePdfTwin) {
   touch(pdf, t.addSecs(5));
   EXPECT_FALSE(STARIJI_PDF(src, pdf));
   EXPECT_FALSE(STARIJI_PDF(work + "/none.xlsx", pdf));
+}
+
+// The night the clocks go back, 02:10 of the second pass is later than 02:50
+// of the first one.
+TEST_F(IzsrcTest, OlderPdfAcrossTheHourThatRepeats) {
+  if (!QTimeZone(QByteArrayLiteral("Europe/Belgrade")).isValid()) GTEST_SKIP() << "no time zone data";
+  struct Zone {
+    Zone() : had(qEnvironmentVariableIsSet("TZ")), before(qgetenv("TZ")) { qputenv("TZ", "Europe/Belgrade"); }
+    ~Zone() { had ? qputenv("TZ", before) : qunsetenv("TZ"); }
+    bool had;
+    QByteArray before;
+  } zone;
+  const QString src = workbook("noc.xlsx"), pdf = work + "/noc.pdf";
+  writeBytes(pdf, "%PDF");
+  const QDateTime pdfWritten(QDate(2022, 10, 30), QTime(0, 50), Qt::UTC);  // 02:50 summer time
+  const QDateTime srcWritten(QDate(2022, 10, 30), QTime(1, 10), Qt::UTC);  // 02:10 winter time
+  touch(pdf, pdfWritten);
+  touch(src, srcWritten);
+  ASSERT_EQ(QFileInfo(src).lastModified().time(), QTime(2, 10)) << "the zone is in force";
+  EXPECT_TRUE(STARIJI_PDF(src, pdf));
+  touch(src, pdfWritten.addSecs(-60));
+  touch(pdf, srcWritten);
+  EXPECT_FALSE(STARIJI_PDF(src, pdf));
 }
 
 struct TwinCase {
@@ -255,6 +289,21 @@ TEST_F(IzsrcAttachments, ListIsLoadedWithTheWorkbookAndWrittenBackByPrilozi) {
   whenModal([](QWidget* d) { button(d, "Odustani")->click(); });
   w->obPRILOZI->click();
   EXPECT_EQ(readBytes(att), (c + "\r\n").toUtf8());
+}
+
+// Two files of one name (and a line given twice) make one entry each name:
+// the later file's, in the place of the first.
+TEST_F(IzsrcAttachments, OneEntryForEachName) {
+  const QString other = work + "/drugi/a.pdf";
+  writeBytes(other, "%PDF-1.4 the other a");
+  writeBytes(att, (a + "\r\n" + c + "\r\n" + other + "\r\n" + c + "\r\n").toUtf8());
+  MyIZSRC* w = open(false);
+  choose(w, src);
+  ASSERT_EQ(w->aATTACH.size(), 2);
+  EXPECT_EQ(w->aATTACH[0].name, "a.pdf");
+  EXPECT_EQ(w->aATTACH[0].path, other);
+  EXPECT_EQ(w->aATTACH[0].content, QString::fromLatin1(QByteArray("%PDF-1.4 the other a").toBase64()));
+  EXPECT_EQ(w->aATTACH[1].path, c);
 }
 
 TEST_F(IzsrcAttachments, ListWithLineFeedsAloneAndNoWorkbook) {

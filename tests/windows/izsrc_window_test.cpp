@@ -1,5 +1,6 @@
 // The spreadsheet import window as it is built: buttons, grid, settings read
 // and remembered, shown and hidden, and the shell's menu entries.
+#include <QAbstractItemView>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -86,6 +87,20 @@ TEST_F(IzsrcTest, GridPositions) {
   EXPECT_EQ(w->odteVALUTA->date(), QDate(2022, 12, 14)) << "today until a read";
   for (int empty : {5, 7, 9, 13, 19, 21, 23, 25, 27, 29})
     for (int col = 0; col < 6; ++col) EXPECT_EQ(at(w, empty, col), QString()) << empty;
+}
+
+// The window can be as narrow as its button row: no field widens it, and the
+// category list still shows every name whole.
+TEST_F(IzsrcTest, FieldsAreNoWiderThanTheButtonRow) {
+  MyIZSRC* w = open(false);
+  EXPECT_LE(w->layG2->minimumSize().width(), w->layTASTERI->minimumSize().width());
+  int longest = 0;
+  for (int i = 0; i < w->ocmboTAX_CAT->count(); ++i)
+    longest = std::max(longest, w->ocmboTAX_CAT->fontMetrics().horizontalAdvance(w->ocmboTAX_CAT->itemText(i)));
+  w->ocmboTAX_CAT->showPopup();
+  QCoreApplication::processEvents();
+  EXPECT_GE(w->ocmboTAX_CAT->view()->window()->width(), longest);
+  w->ocmboTAX_CAT->hidePopup();
 }
 
 TEST_F(IzsrcTest, VatRowFollowsTheSeller) {

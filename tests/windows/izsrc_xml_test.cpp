@@ -142,6 +142,23 @@ TEST_F(IzsrcXml, WithoutAPdfTheWorkbookNamesTheDocument) {
   EXPECT_TRUE(QFileInfo::exists(work + "/bez pdf.xml"));
 }
 
+// The PDF taken with the workbook was deleted before the build: no document
+// goes out without it.
+TEST_F(IzsrcXml, APdfDeletedSinceItWasTakenStopsTheBuild) {
+  writeBytes(ini, sellerSection("T") + "API_KLJUC=kljuc\r\n");
+  MyIZSRC* w = ready(false, "obrisan");
+  ASSERT_EQ(w->cFAJL_PDF, pdf);
+  ASSERT_TRUE(QFile::remove(pdf));
+  EXPECT_EQ(w->NAPRAVI_XML(false), nullptr);
+  EXPECT_EQ(boxes.texts(), QStringList{"Ne postoji PDF fajl!\n" + pdf});
+  boxes.shown.clear();
+  w->obSALJI_XML->click();
+  EXPECT_EQ(boxes.texts(), (QStringList{"Ne postoji PDF fajl!\n" + pdf,
+                                        QString::fromUtf8("Desila se greška pri pravljenju XML-a, fajl NIJE POSLAT!")}));
+  EXPECT_TRUE(calls.isEmpty());
+  EXPECT_FALSE(QFileInfo::exists(work + "/obrisan.xml"));
+}
+
 TEST_F(IzsrcXml, BuildingSavesTheSettingsAndNeedsAWorkbook) {
   for (bool ods : {false, true}) {
     MyIZSRC* w = open(ods);
