@@ -119,8 +119,11 @@ bool MyIZSRC::AUTO_UCITAJ_ATT(QString& attPath) {
   QByteArray bytes;
   if (!READ_FILE(attPath, &bytes)) return true;
   QStringList unreadable;
+  QString text = QString::fromUtf8(bytes);
+  // A list saved by an editor may begin with a byte-order mark.
+  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
   // Lines end in CR LF; a list written elsewhere may end them in LF alone.
-  for (QString line : GET_MEMO(QString::fromUtf8(bytes), nullptr, QStringLiteral("\n"))) {
+  for (QString line : GET_MEMO(text, nullptr, QStringLiteral("\n"))) {
     if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
     const QString file = FIND_FILE(line);
     if (line.trimmed().isEmpty() || !QFileInfo(file).isFile()) continue;

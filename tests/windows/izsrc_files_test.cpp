@@ -306,6 +306,15 @@ TEST_F(IzsrcAttachments, OneEntryForEachName) {
   EXPECT_EQ(w->aATTACH[1].path, c);
 }
 
+TEST_F(IzsrcAttachments, AByteOrderMarkDoesNotHideTheFirstFile) {
+  writeBytes(att, "\xEF\xBB\xBF" + (a + "\r\n" + c + "\r\n").toUtf8());
+  MyIZSRC* w = open(false);
+  choose(w, src);
+  ASSERT_EQ(w->aATTACH.size(), 2);
+  EXPECT_EQ(w->aATTACH[0].path, a);
+  EXPECT_EQ(w->aATTACH[1].path, c);
+}
+
 TEST_F(IzsrcAttachments, ListWithLineFeedsAloneAndNoWorkbook) {
   writeBytes(att, (a + "\n" + c + "\n").toUtf8());
   MyIZSRC* w = open(true);
