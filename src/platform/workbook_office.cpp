@@ -18,8 +18,11 @@
 #include <cstdio>
 #include <cstring>
 #include <algorithm>
+#include <filesystem>
+#include <map>
 #include <mutex>
-#include <set>
+#include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -33,14 +36,26 @@ namespace {
 
 const char* kHelperName = "korvan-wbhelper";
 
-// Process groups of the helpers still running, ended at exit. Never destroyed,
-// so a workbook closed during exit still finds it.
+// What a helper killed before it could tidy up leaves: the folder its office
+// profile is in, and the office's connection pipe in /tmp.
+void removeLeftovers(qint64 group, const std::string& root) {
+  std::error_code ec;
+  if (!root.empty()) std::filesystem::remove_all(root, ec);
+  if (group <= 0) return;
+  const std::string prefix =
+      "OSL_PIPE_" + std::to_string(::getuid()) + "_korvan_wb_" + std::to_string(group) + "_";
+  for (const auto& e : std::filesystem::directory_iterator("/tmp", ec))
+    if (e.path().filename().string().rfind(prefix, 0) == 0) std::filesystem::remove(e.path(), ec);
+}
+
+// Process groups of the helpers still running, with their profile folders,
+// ended at exit. Never destroyed, so a workbook closed during exit still finds it.
 struct LiveGroups {
   std::mutex mutex;
-  std::set<qint64> groups;
-  void add(qint64 g) {
+  std::map<qint64, std::string> groups;
+  void add(qint64 g, const std::string& root) {
     std::lock_guard lock(mutex);
-    groups.insert(g);
+    groups[g] = root;
   }
   void remove(qint64 g) {
     std::lock_guard lock(mutex);
@@ -48,7 +63,8 @@ struct LiveGroups {
   }
   void endAll() {
     std::lock_guard lock(mutex);
-    for (qint64 g : groups) ::kill(-static_cast<pid_t>(g), SIGKILL);
+    for (const auto& [g, root] : groups) ::kill(-static_cast<pid_t>(g), SIGKILL);
+    for (const auto& [g, root] : groups) removeLeftovers(g, root);
     groups.clear();
   }
 };
@@ -112,7 +128,7 @@ class OfficeWorkbook : public Workbook {
   QString path_;
   QProcess* proc_ = nullptr;
   qint64 group_ = 0;
-  QString profile_;
+  QString root_;  // made here; the helper makes its profile inside it
   QDate nullDate_{1899, 12, 30};
 };
 
@@ -127,9 +143,17 @@ void OfficeWorkbook::start() {
   if (helper.isEmpty() || !QFileInfo(helper).isExecutable())
     throw WorkbookError("no helper", "start", "the workbook helper program is missing",
                         {helper.isEmpty() ? QString(kHelperName) : helper});
+  // The profile goes into a folder of ours, so that it is removed even when
+  // the helper is killed before it has said where it made the profile.
+  QByteArray root = QFile::encodeName(
+      (options_.profileRoot.isEmpty() ? QDir::tempPath() : options_.profileRoot) + "/korvan-wbr-XXXXXX");
+  if (!::mkdtemp(root.data()))
+    throw WorkbookError(QString::fromLocal8Bit(std::strerror(errno)), "start",
+                        "the folder for the office profile could not be made", {QFile::decodeName(root)});
+  root_ = QFile::decodeName(root);
   QStringList args{"--connect-limit-ms", QString::number(options_.startLimitMs)};
   if (!options_.officeDir.isEmpty()) args << "--office-dir" << options_.officeDir;
-  if (!options_.profileRoot.isEmpty()) args << "--profile-root" << options_.profileRoot;
+  args << "--profile-root" << root_;
 
   proc_ = new QProcess;
   proc_->setProgram(helper);
@@ -142,10 +166,12 @@ void OfficeWorkbook::start() {
     const QString err = proc_->errorString();
     delete proc_;
     proc_ = nullptr;
+    QDir(root_).removeRecursively();
+    root_.clear();
     throw WorkbookError(err, "start", "the workbook helper could not be started", {helper});
   }
   group_ = proc_->processId();
-  liveGroups().add(group_);
+  liveGroups().add(group_, QFile::encodeName(root_).toStdString());
 
   const QJsonObject ready = readLine("start", options_.startLimitMs, {helper});
   if (!ready.value("ready").toBool()) {
@@ -154,7 +180,6 @@ void OfficeWorkbook::start() {
            ready.value("description").toString(), {});
     fail("bad answer", "start", "the workbook helper gave an answer it should not", {helper});
   }
-  profile_ = ready.value("profile").toString();
 
   const QString url = QUrl::fromLocalFile(QFileInfo(path_).absoluteFilePath()).toString(QUrl::FullyEncoded);
   const QJsonObject opened =
@@ -258,6 +283,10 @@ void OfficeWorkbook::exportFirstSheetPdf(const QString& pdfPath) {
   if (head != "%PDF")
     throw WorkbookError("no PDF", "storeToURL", "the office suite did not write the PDF",
                         {pdfPath, "calc_pdf_Export"});
+  // A temporary file is private; the PDF gets the mode of any new file.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::chmod(QFile::encodeName(tmpPath).constData(), 0666 & ~mask);
   if (::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
     throw WorkbookError(QString::fromLocal8Bit(std::strerror(errno)), "storeToURL",
                         "the PDF could not be put in place", {pdfPath});
@@ -271,11 +300,10 @@ void OfficeWorkbook::endGroup() {
   delete proc_;
   proc_ = nullptr;
   if (group_ > 0) liveGroups().remove(group_);
-  group_ = 0;
   // The helper removes its office profile itself unless it was killed.
-  if (QFileInfo(profile_).fileName().startsWith("korvan-wb-") && !profile_.contains("/.."))
-    QDir(profile_).removeRecursively();
-  profile_.clear();
+  removeLeftovers(group_, QFile::encodeName(root_).toStdString());
+  group_ = 0;
+  root_.clear();
 }
 
 void OfficeWorkbook::close() {

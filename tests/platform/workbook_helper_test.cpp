@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace korvan::platform;
 using namespace korvan::wbtest;
@@ -15,11 +16,17 @@ namespace {
 // A helper in Python: prints its own pid and that of a child standing for the
 // office, then answers as the mode says.
 const char* kFake = R"(#!/usr/bin/python3
-import json, os, subprocess, sys, time, urllib.parse
+import json, os, shutil, subprocess, sys, time, urllib.parse
 mode, pids = sys.argv[-2], sys.argv[-1]
 office = subprocess.Popen(["sleep", "300"])
+# What an office leaves when it is killed: a profile and a connection pipe.
+root = sys.argv[sys.argv.index("--profile-root") + 1]
+os.makedirs(os.path.join(root, "korvan-wb-fake", "user"))
+open(os.path.join(root, "korvan-wb-fake", "user", "registrymodifications.xcu"), "w").close()
+pipe = "/tmp/OSL_PIPE_%d_korvan_wb_%d_fake" % (os.getuid(), os.getpid())
+open(pipe, "w").close()
 with open(pids, "w") as f:
-    f.write("%d %d" % (os.getpid(), office.pid))
+    f.write("%d %d %s" % (os.getpid(), office.pid, pipe))
 def say(o):
     sys.stdout.write(json.dumps(o) + "\n")
     sys.stdout.flush()
@@ -52,6 +59,9 @@ for line in sys.stdin:
     elif op == "close":
         say({"ok": True})
         break
+# Ended in order, it tidies up as the real helper does.
+os.remove(pipe)
+shutil.rmtree(os.path.join(root, "korvan-wb-fake"))
 )";
 
 class FakeHelper : public ::testing::Test {
@@ -59,6 +69,7 @@ class FakeHelper : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     if (!QFileInfo("/usr/bin/python3").isExecutable()) GTEST_SKIP() << "/usr/bin/python3 is missing";
+    ASSERT_TRUE(QDir().mkpath(profiles()));
     book_ = dir_.filePath("racun.xlsx");
     QFile b(book_);
     ASSERT_TRUE(b.open(QIODevice::WriteOnly));
@@ -82,12 +93,14 @@ class FakeHelper : public ::testing::Test {
     py.close();
     OfficeOptions o;
     o.helperPath = script;
+    o.profileRoot = profiles();
     o.startLimitMs = limitMs;
     o.requestLimitMs = limitMs;
     return OfficeBackend(o);
   }
 
   QString pidFile() const { return dir_.filePath("pids"); }
+  QString profiles() const { return dir_.filePath("profiles"); }
 
   // The helper's and its child's pids, once the helper has written them.
   std::vector<qint64> pids() {
@@ -95,7 +108,10 @@ class FakeHelper : public ::testing::Test {
       QFile f(pidFile());
       if (f.open(QIODevice::ReadOnly)) {
         const QList<QByteArray> parts = f.readAll().split(' ');
-        if (parts.size() == 2) return {parts[0].toLongLong(), parts[1].toLongLong()};
+        if (parts.size() == 3) {
+          pipe_ = QString::fromUtf8(parts[2]);
+          return {parts[0].toLongLong(), parts[1].toLongLong()};
+        }
       }
       QThread::msleep(20);
     }
@@ -103,12 +119,18 @@ class FakeHelper : public ::testing::Test {
     return {};
   }
 
+  // Both processes gone, and neither the profile nor the pipe left behind.
   void expectAllEnded() {
     for (qint64 pid : pids()) EXPECT_TRUE(waitUntilDead(pid)) << "process " << pid << " survived";
+    EXPECT_TRUE(QDir(profiles()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty())
+        << "a profile was left";
+    EXPECT_FALSE(pipe_.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(pipe_)) << "the pipe was left";
   }
 
   QTemporaryDir dir_;
   QString book_;
+  QString pipe_;
 };
 
 TEST_F(FakeHelper, HungHelperIsEndedWithItsGroup) {
@@ -236,9 +258,16 @@ TEST_F(FakeHelper, PdfIsCheckedBeforeItReplacesTheOldOne) {
   {
     OfficeBackend b = backend("pdf-good");
     std::unique_ptr<Workbook> wb = b.open(book_);
+    QFile::remove(pdf);
+    const mode_t mask = ::umask(022);
     wb->exportFirstSheetPdf(pdf);
+    ::umask(mask);
     EXPECT_EQ(contents(), "%PDF-1.4 made");
     EXPECT_TRUE(leftovers().isEmpty());
+    // Readable by others as any new file is, not private as a temporary file.
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(pdf).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
   }
 }
 
