@@ -38,8 +38,9 @@ class Office : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(tmp_.isValid());
-    // A folder with a blank and a Serbian letter: paths reach the office as URLs.
-    work_ = tmp_.filePath(QString::fromUtf8("Računi 2022"));
+    // A folder with blanks, a Serbian letter and characters that mean something
+    // in a URL: paths reach the office as URLs.
+    work_ = tmp_.filePath(QString::fromUtf8("Računi #2 100% 2022"));
     profiles_ = tmp_.filePath("profiles");
     ASSERT_TRUE(QDir().mkpath(work_));
     ASSERT_TRUE(QDir().mkpath(profiles_));
@@ -186,6 +187,39 @@ TEST_P(OfficeKinds, ReadsAsOpenpyxlDoesAndExportsOnlyTheFirstSheet) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Workbooks, OfficeKinds, ::testing::Values("xlsx", "xls", "ods"));
+
+// Texts that are awkward for the pipe or the office read the same in one
+// exchange as cell by cell, exactly as they were written.
+TEST_F(Office, AwkwardTextsComeThroughWhole) {
+  REQUIRE_OFFICE();
+  const QString book = copy("odd.xls", "neobicno.xls");
+  std::unique_ptr<Workbook> wb = OfficeBackend(options_).open(book);
+  const QStringList texts = {"tab\there",
+                             "tab\tand\nline",
+                             "line 1\nline 2",
+                             QString::fromUtf8("smile \U0001F600 clef \U0001D11E"),
+                             QString(20000, 'x'),
+                             "#DIV/0!",
+                             "  padded  ",
+                             "quote \" back \\ end",
+                             QString::fromUtf8("Ćirić")};
+  std::vector<CellPos> pos;
+  for (int r = 0; r < texts.size(); ++r) pos.push_back({0, r});
+  const std::vector<Cell> batch = wb->cells(pos);
+  ASSERT_EQ(batch.size(), pos.size());
+  for (int r = 0; r < texts.size(); ++r) {
+    SCOPED_TRACE(r);
+    const Cell one = wb->cell(0, r);
+    for (const Cell& c : {batch[size_t(r)], one}) {
+      EXPECT_EQ(c.type, ValueType::Text);
+      EXPECT_EQ(c.shown, texts[r]);
+      EXPECT_EQ(c.value, QVariant(texts[r]));
+    }
+  }
+  EXPECT_EQ(batch[5].kind, CellKind::Formula);  // an error result shows as its text
+  wb->close();
+  expectNothingLeft();
+}
 
 TEST_F(Office, MissingAndCorruptWorkbooksFail) {
   REQUIRE_OFFICE();

@@ -305,6 +305,14 @@ std::vector<CellData> Sheet::block(const std::vector<std::pair<int, int>>& posit
       d.type = 2;
       OUString text;
       v >>= text;
+      // A formatted text gives its tabs and fields as placeholder characters
+      // there; the cell itself gives them as they are.
+      for (sal_Int32 k = 0; k < text.getLength(); ++k)
+        if (text[k] < 0x20 && text[k] != '\n') {
+          uno::Reference<text::XText> t(range->getCellByPosition(c - c0, r - r0), uno::UNO_QUERY_THROW);
+          text = t->getString();
+          break;
+        }
       d.shown = toUtf8(text);
       out.push_back(d);
       continue;
