@@ -28,8 +28,9 @@ struct WorkbookError : std::runtime_error {
 // What a cell holds, as the office suite reports it.
 enum class CellKind { Empty = 0, Value = 1, Text = 2, Formula = 3 };
 
-// The type of a cell's value (for a formula, of its result).
-enum class ValueType { Empty, Number, Text, Date, DateTime };
+// The type of a cell's value (for a formula, of its result). Error: a formula
+// whose result is an error, shown as its text ("#DIV/0!").
+enum class ValueType { Empty, Number, Text, Date, DateTime, Error };
 
 struct Cell {
   CellKind kind = CellKind::Empty;
@@ -37,7 +38,7 @@ struct Cell {
   double number = 0;  // the numeric value (0 for text); a date's serial number
   QString shown;      // the text the cell shows, as formatted
   // The value the way a spreadsheet's Value property gives it: invalid when
-  // empty, double for numbers, QString for text, QDate for dates, QDateTime
+  // empty, double for numbers, QString for text and errors, QDate for dates, QDateTime
   // for date-times.
   QVariant value;
 };

@@ -88,6 +88,7 @@ QVariant valueOf(ValueType type, double number, const QString& shown, const QDat
     case ValueType::Number:
       return number;
     case ValueType::Text:
+    case ValueType::Error:
       return shown;
     case ValueType::Date:
       return nullDate.addDays(static_cast<qint64>(std::floor(number)));
@@ -250,7 +251,7 @@ std::vector<Cell> OfficeWorkbook::cells(const std::vector<CellPos>& positions) {
     const QJsonArray a = v.toArray();
     Cell c;
     c.kind = static_cast<CellKind>(std::clamp(a.at(0).toInt(), 0, 3));
-    c.type = static_cast<ValueType>(std::clamp(a.at(1).toInt(), 0, 4));
+    c.type = static_cast<ValueType>(std::clamp(a.at(1).toInt(), 0, 5));
     c.number = a.at(2).toDouble();
     c.shown = a.at(3).toString();
     c.value = valueOf(c.type, c.number, c.shown, nullDate_);

@@ -75,7 +75,8 @@ QVariant OO_VALUE(const Cell& cell, const QString& type, bool noDecimals) {
   switch (cell.kind) {
     case CellKind::Value:
     case CellKind::Formula:
-      if (type == u"D" || (cell.kind == CellKind::Formula && cell.type == ValueType::Text)) {
+      if (type == u"D" || (cell.kind == CellKind::Formula &&
+                           (cell.type == ValueType::Text || cell.type == ValueType::Error))) {
         isText = true;
         text = cell.shown;
       } else {

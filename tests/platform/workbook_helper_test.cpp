@@ -45,7 +45,7 @@ for line in sys.stdin:
             os._exit(3)
         cells = [[1, 3, 44895, "30.11.2022"], [1, 4, 44895.604166666664, "30.11.2022 14:30"],
                  [3, 2, 0, "Račun 15"], [0, 0, 0, ""], [1, 1, 0.2, "20%"],
-                 [3, 4, 44895.99999999999, "30.11.2022 24:00"]]
+                 [3, 4, 44895.99999999999, "30.11.2022 24:00"], [3, 5, 0, "#N/A"]]
         say({"ok": True, "cells": cells[:len(req["pos"])]})
     elif op == "usedRows":
         say({"ok": False, "lastError": "com.sun.star.uno.RuntimeException",
@@ -204,8 +204,8 @@ TEST_F(FakeHelper, ValuesFollowTheTypeAndTheWorkbooksNullDate) {
     const QDate nullDate = QString(mode) == "mac" ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
     OfficeBackend b = backend(mode);
     std::unique_ptr<Workbook> wb = b.open(book_);
-    const std::vector<Cell> c = wb->cells({{1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 6}});
-    ASSERT_EQ(c.size(), 6u);
+    const std::vector<Cell> c = wb->cells({{1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 6}, {1, 7}});
+    ASSERT_EQ(c.size(), 7u);
     EXPECT_EQ(c[0].kind, CellKind::Value);
     EXPECT_EQ(c[0].value, QVariant(nullDate.addDays(44895)));
     EXPECT_EQ(c[0].shown, "30.11.2022");
@@ -219,6 +219,8 @@ TEST_F(FakeHelper, ValuesFollowTheTypeAndTheWorkbooksNullDate) {
     EXPECT_DOUBLE_EQ(c[4].value.toDouble(), 0.2);
     // A time that rounds up to midnight is the next day, not 24:00.
     EXPECT_EQ(c[5].value, QVariant(QDateTime(nullDate.addDays(44896), QTime(0, 0))));
+    EXPECT_EQ(c[6].type, ValueType::Error);  // an error result is its shown text
+    EXPECT_EQ(c[6].value, QVariant("#N/A"));
     wb->close();
   }
   expectAllEnded();

@@ -88,6 +88,12 @@ TEST_P(IzsrcConversion, BothKinds) {
 
 const QDate d30(2022, 11, 30);
 
+Cell errorFormula(const QString& shown) {
+  Cell c = textFormula(shown);
+  c.type = platform::ValueType::Error;
+  return c;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cells, IzsrcConversion,
     ::testing::Values(
@@ -112,7 +118,10 @@ INSTANTIATE_TEST_SUITE_P(
                    QString::fromUtf8("Račun 15/2022"), QString::fromUtf8("Račun 15/2022")},
         Conversion{"text formula as number", textFormula("12,5"), "N", false, 12.5, 12.5},
         Conversion{"number formula", numberFormula(125), "N", false, 125.0, 125.0},
-        Conversion{"number formula", numberFormula(125), "C", false, "125.00", "125.00"}));
+        Conversion{"number formula", numberFormula(125), "C", false, "125.00", "125.00"},
+        // An error result reads as the text it shows.
+        Conversion{"error formula", errorFormula("#DIV/0!"), "C", false, "#DIV/0!", "#DIV/0!"},
+        Conversion{"error formula as number", errorFormula("#DIV/0!"), "N", false, 0.0, 0.0}));
 
 TEST(IzsrcCells, ErrorText) {
   const platform::WorkbookError e("IndexOutOfBoundsException", "getCellByPosition",

@@ -183,7 +183,7 @@ CellData Sheet::cell(int column, int row) {
           d.number = c->getValue();
           d.type = valueType(c);
         } else {
-          d.type = 2;  // text result, or an error shown as its text
+          d.type = result == sheet::FormulaResult::ERROR ? 5 : 2;  // an error shows as its text
         }
         break;
       }
@@ -322,7 +322,7 @@ std::vector<CellData> Sheet::block(const std::vector<std::pair<int, int>>& posit
     uno::Reference<text::XText> t(cell, uno::UNO_QUERY_THROW);
     d.shown = toUtf8(t->getString());
     if (type[i] == 5) {
-      d.type = 2;
+      d.type = 5;
     } else {
       v >>= d.number;
       d.type = (type[i] == 3 || d.kind == 3) ? valueType(cell) : 1;

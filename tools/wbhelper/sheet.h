@@ -16,7 +16,7 @@ namespace wbhelper {
 // Cell kinds as the office reports them; value types as the client knows them.
 struct CellData {
   int kind = 0;  // 0 empty, 1 value, 2 text, 3 formula
-  int type = 0;  // 0 empty, 1 number, 2 text, 3 date, 4 date-time
+  int type = 0;  // 0 empty, 1 number, 2 text, 3 date, 4 date-time, 5 error
   double number = 0;
   std::string shown;
 };
