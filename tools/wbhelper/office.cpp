@@ -184,6 +184,8 @@ void Office::spawn(const std::string& programDir, const std::string& pipeName) {
 }
 
 void Office::shutdown() {
+  // An office that never took the connection was not told to end: no waiting for it.
+  const bool told = remote_.is();
   if (remote_.is()) {
     try {
       uno::Reference<frame::XDesktop2> desktop = frame::Desktop::create(remote_);
@@ -194,7 +196,7 @@ void Office::shutdown() {
     remote_.clear();
   }
   if (pid_ > 0) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(told ? 10 : 0);
     int status = 0;
     while (waitpid(pid_, &status, WNOHANG) == 0) {
       if (std::chrono::steady_clock::now() > deadline) {
