@@ -44,8 +44,13 @@ void removeLeftovers(qint64 group, const std::string& root) {
   if (group <= 0) return;
   const std::string prefix =
       "OSL_PIPE_" + std::to_string(::getuid()) + "_korvan_wb_" + std::to_string(group) + "_";
-  for (const auto& e : std::filesystem::directory_iterator("/tmp", ec))
-    if (e.path().filename().string().rfind(prefix, 0) == 0) std::filesystem::remove(e.path(), ec);
+  // Never throws: this also runs at exit.
+  std::filesystem::directory_iterator it("/tmp", ec), end;
+  for (; !ec && it != end; it.increment(ec))
+    if (it->path().filename().string().rfind(prefix, 0) == 0) {
+      std::error_code ignored;
+      std::filesystem::remove(it->path(), ignored);
+    }
 }
 
 // Process groups of the helpers still running, with their profile folders,
