@@ -463,6 +463,9 @@ QString UBL_PROVERI(const MyERACUN& r) {
   return QString();
 }
 
+// Common prefix of the UBL 2.1 schema namespaces (a fixed URN of the standard).
+#define UBL_XSD "urn:oasis:names:specification:ubl:schema:xsd:"
+
 QByteArray UBL_DOCUMENT(const MyERACUN& r) {
   const QString cat = UBL_TAX_CAT(r);
   const QString exem = UBL_TAX_EXEM(r);
@@ -474,11 +477,11 @@ QByteArray UBL_DOCUMENT(const MyERACUN& r) {
   x.raw("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
   x.raw("");
   x.open("Invoice",
-         " xmlns:cac=\"urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2\""
-         " xmlns:cbc=\"urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2\""
+         " xmlns:cac=\"" UBL_XSD "CommonAggregateComponents-2\""
+         " xmlns:cbc=\"" UBL_XSD "CommonBasicComponents-2\""
          " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
          " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\""
-         " xmlns=\"urn:oasis:names:specification:ubl:schema:xsd:Invoice-2\"");
+         " xmlns=\"" UBL_XSD "Invoice-2\"");
   x.el("cbc:CustomizationID", "urn:cen.eu:en16931:2017#compliant#urn:mfin.gov.rs:srbdt:2021");
   x.comment({"Broj racuna"});
   x.text("cbc:ID", r.cBRDOK.trimmed());
