@@ -147,6 +147,12 @@ QString stored(const QString& text, int width) {
   return rtrim(dbf::decodeText(dbf::fitBytes(text.toUtf8(), width)));
 }
 
+void amountDoesNotFit(double amount, qint64 id) {
+  MSG(QString::fromUtf8("Iznos %1 e-fakture %2 ne staje u polje IZNOS, iznos nije upisan !")
+          .arg(amount, 0, 'f', 2)
+          .arg(id));
+}
+
 bool naSlogu(dbf::Table& t, quint32 recno, const QString& ui, qint64 id) {
   t.go(recno);
   if (carries(t, ui, id)) return true;
