@@ -126,19 +126,15 @@ bool EFM_JE_ID(const QString& text) {
   return true;
 }
 
-bool EFM_JSON_DECODE(const QByteArray& answer, QJsonValue* value) {
+std::optional<QJsonValue> EFM_JSON_DECODE(const QByteArray& answer) {
   QJsonParseError err{};
   const QJsonDocument d = QJsonDocument::fromJson(answer, &err);
-  if (err.error == QJsonParseError::NoError) {
-    *value = d.isObject() ? QJsonValue(d.object()) : QJsonValue(d.array());
-    return true;
-  }
+  if (err.error == QJsonParseError::NoError) return d.isObject() ? QJsonValue(d.object()) : QJsonValue(d.array());
   // A bare value: read it as the one element of a list.
-  if (answer.trimmed().isEmpty()) return false;
+  if (answer.trimmed().isEmpty()) return std::nullopt;
   const QJsonDocument wrapped = QJsonDocument::fromJson("[" + answer + "]", &err);
-  if (err.error != QJsonParseError::NoError || wrapped.array().size() != 1) return false;
-  *value = wrapped.array().at(0);
-  return true;
+  if (err.error != QJsonParseError::NoError || wrapped.array().size() != 1) return std::nullopt;
+  return wrapped.array().at(0);
 }
 
 QString EFM_JSON_STR(const QString& text) {

@@ -8,6 +8,7 @@
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace korvan {
 
@@ -57,8 +58,8 @@ bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode);
 // the only form in which ids go into paths and bodies.
 bool EFM_JE_ID(const QString& text);
 // Decodes a whole answer as JSON, a bare number, text or literal included;
-// false when it is not JSON.
-bool EFM_JSON_DECODE(const QByteArray& answer, QJsonValue* value);
+// nothing when it is not JSON.
+std::optional<QJsonValue> EFM_JSON_DECODE(const QByteArray& answer);
 
 // A text as a JSON string literal (quotes included).
 QString EFM_JSON_STR(const QString& text);

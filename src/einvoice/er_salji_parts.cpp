@@ -16,13 +16,6 @@ namespace {
 
 const QString kNotSent = QStringLiteral("Fajl NIJE POSLAT!");
 
-// The answer decoded, or nothing when it is not JSON.
-std::optional<QJsonValue> decode(const QByteArray& answer) {
-  QJsonValue v;
-  if (!EFM_JSON_DECODE(answer, &v)) return std::nullopt;
-  return v;
-}
-
 QString wholeAnswer(const QByteArray& answer) { return QString::fromUtf8(answer).trimmed(); }
 
 }  // namespace
@@ -81,7 +74,7 @@ QString jsonId(const QJsonValue& v) {
 
 UploadVerdict classifyUpload(const QByteArray& answer) {
   UploadVerdict v;
-  const auto doc = decode(answer);
+  const auto doc = EFM_JSON_DECODE(answer);
   if (!doc) {
     v.message = QString::fromUtf8("Greška pri obradi odgovora servera: Odgovor nije JSON fajl!\n") + kNotSent;
     return v;
@@ -110,7 +103,7 @@ UploadVerdict classifyUpload(const QByteArray& answer) {
 
 StatusVerdict classifyStatus(const QByteArray& answer) {
   StatusVerdict v;
-  const auto doc = decode(answer);
+  const auto doc = EFM_JSON_DECODE(answer);
   if (!doc) return v;
   const QJsonObject o = doc->toObject();
   if (!doc->isObject() || o.contains(QStringLiteral("ErrorCode"))) {

@@ -28,13 +28,6 @@ EfmCall jsonPost(const QString& path, const QByteArray& body) {
   return c;
 }
 
-// The answer decoded, or nothing when it is not JSON.
-std::optional<QJsonValue> decode(const QByteArray& answer) {
-  QJsonValue v;
-  if (!EFM_JSON_DECODE(answer, &v)) return std::nullopt;
-  return v;
-}
-
 }  // namespace
 
 QString pathWord(const QString& direction) {
@@ -104,7 +97,7 @@ EfmCall changesCall(const QString& direction, const QDate& day) {
 
 StatusAnswer readStatus(const QByteArray& answer) {
   StatusAnswer s;
-  const auto d = decode(answer);
+  const auto d = EFM_JSON_DECODE(answer);
   if (!d) return s;
   const QJsonValue v = d->toObject().value(QStringLiteral("Status"));
   if (!d->isObject() || !v.isString()) {
@@ -117,14 +110,14 @@ StatusAnswer readStatus(const QByteArray& answer) {
 }
 
 QString cancelProblem(const QByteArray& answer) {
-  const auto d = decode(answer);
+  const auto d = EFM_JSON_DECODE(answer);
   if (!d) return QString::fromUtf8(kNotJson);
   if (d->isObject() && d->toObject().contains(QStringLiteral("ReceiverId"))) return QString();
   return QString::fromUtf8("Server je vratio grešu:\n") + QString::fromUtf8(answer);
 }
 
 QString acceptRejectProblem(const QByteArray& answer) {
-  const auto d = decode(answer);
+  const auto d = EFM_JSON_DECODE(answer);
   if (!d) return QString::fromUtf8(kNotJson);
   const QJsonValue ok = d->toObject().value(QStringLiteral("Success"));
   if (d->isObject() && ok.isBool())
