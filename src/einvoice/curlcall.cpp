@@ -104,7 +104,7 @@ QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool tes
   return good ? lines : QStringList();
 }
 
-bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode) {
+bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer) {
   if (!isHostName(EFM_HOST()))
     return MSG(QStringLiteral("Neispravan naziv servera eFaktura: '") + EFM_HOST() + u'\'');
   bool ok = true;
@@ -116,7 +116,9 @@ bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode) {
   QFile::remove(EFM_TMP(call.answerFile));
   // A backstop above curl's own limit, in case curl itself hangs.
   const int backstopMs = (limits().connectSeconds + limits().totalSeconds + 15) * 1000;
-  return IZVRSI_BAT(record, lines, EFM_CURL_PROGRAM(), {QStringLiteral("-K"), record}, backstopMs);
+  if (!IZVRSI_BAT(record, lines, EFM_CURL_PROGRAM(), {QStringLiteral("-K"), record}, backstopMs)) return false;
+  if (answer) READ_FILE(EFM_TMP(call.answerFile), answer, true);
+  return true;
 }
 
 bool EFM_JE_ID(const QString& text) {

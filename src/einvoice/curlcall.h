@@ -52,7 +52,8 @@ QString EFM_TMP(const QString& name);
 QString EFM_CURL_PROGRAM();
 
 // Writes the record file and runs curl; true when curl ran (exit code 0).
-bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode);
+// answer (when given) then gets the answer file, empty when curl wrote none.
+bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer = nullptr);
 
 // A whole number written as digits (no sign, no blanks, at most 19 digits):
 // the only form in which ids go into paths and bodies.

@@ -5,7 +5,6 @@
 #include <QJsonObject>
 
 #include "common/dates.h"
-#include "common/files.h"
 #include "common/msg.h"
 #include "einvoice/efm_status.h"
 
@@ -127,8 +126,7 @@ QString acceptRejectProblem(const QByteArray& answer) {
 
 bool run(const EfmCall& call, const QString& key, bool testMode, QByteArray* answer) {
   if (call.path.isEmpty()) return MSG(QStringLiteral("Neispravan Id eRačuna!"));
-  if (!EFM_IZVRSI(call, key, testMode)) return MSG(QString::fromUtf8(kCurlFailed));
-  if (answer) READ_FILE(EFM_TMP(call.answerFile), answer, true);
+  if (!EFM_IZVRSI(call, key, testMode, answer)) return MSG(QString::fromUtf8(kCurlFailed));
   return true;
 }
 
