@@ -104,6 +104,11 @@ QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool tes
   return good ? lines : QStringList();
 }
 
+QString EFM_ERR_CURL() { return QString::fromUtf8("Greška pri pozivanju 'curl.exe'!"); }
+QString EFM_ERR_NIJE_JSON() {
+  return QString::fromUtf8("Greška pri obradi odgovora servera: Odgovor nije JSON fajl!");
+}
+
 bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer) {
   if (!isHostName(EFM_HOST()))
     return MSG(QStringLiteral("Neispravan naziv servera eFaktura: '") + EFM_HOST() + u'\'');

@@ -51,6 +51,10 @@ QString EFM_TMP(const QString& name);
 // The curl program: "<program folder>/CURL/curl" when executable, else "curl".
 QString EFM_CURL_PROGRAM();
 
+// The messages of a call that could not be run and of an answer that is not JSON.
+QString EFM_ERR_CURL();       // "Greška pri pozivanju 'curl.exe'!"
+QString EFM_ERR_NIJE_JSON();  // "Greška pri obradi odgovora servera: Odgovor nije JSON fajl!"
+
 // Writes the record file and runs curl; true when curl ran (exit code 0).
 // answer (when given) then gets the answer file, empty when curl wrote none.
 bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer = nullptr);

@@ -109,7 +109,7 @@ bool ERACUNI_SALJI(QWidget* mainWindow, const QFont& font, const MyERACUN& recor
   const EfmCall call = salji::uploadCall(requestId, registerFlag, xmlPath);
   QByteArray answer;
   if (!EFM_IZVRSI(call, apiKey, testMode, &answer))
-    return MSG(QString::fromUtf8("Greška pri pozivanju 'curl.exe'!\nFajl NIJE POSLAT!"));
+    return MSG(EFM_ERR_CURL() + QStringLiteral("\nFajl NIJE POSLAT!"));
   return OBRADI_ODG_SLANJE(answer, apiKey, testMode, font, xmlPath, onSuccess);
 }
 

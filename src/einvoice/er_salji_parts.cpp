@@ -82,7 +82,7 @@ UploadVerdict classifyUpload(const QByteArray& answer) {
   UploadVerdict v;
   const auto doc = EFM_JSON_DECODE(answer);
   if (!doc) {
-    v.message = QString::fromUtf8("Greška pri obradi odgovora servera: Odgovor nije JSON fajl!\n") + kNotSent;
+    v.message = EFM_ERR_NIJE_JSON() + u'\n' + kNotSent;
     return v;
   }
   v.kind = UploadVerdict::ServerError;

@@ -64,7 +64,7 @@ void OBRADI_ODG_STATUS(StatusRun& r, const QByteArray& answer) {
       showRed(r, QString::fromUtf8("Server je vratio grešku!\n") + v.serverText);
       return;
     case salji::StatusVerdict::NotJson:
-      showRed(r, QString::fromUtf8("Greška pri obradi odgovora servera: Odgovor nije JSON fajl!"));
+      showRed(r, EFM_ERR_NIJE_JSON());
       return;
     case salji::StatusVerdict::Good:
       break;
@@ -92,7 +92,7 @@ void TIMER_FUNC(StatusRun& r) {
   if (QByteArray answer; EFM_IZVRSI(call, r.apiKey, r.testMode, &answer)) {
     OBRADI_ODG_STATUS(r, answer);
   } else {
-    showRed(r, QString::fromUtf8("Greška pri pozivanju 'curl.exe'!"));
+    showRed(r, EFM_ERR_CURL());
   }
   QCoreApplication::processEvents();
 }

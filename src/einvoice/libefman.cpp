@@ -12,9 +12,6 @@ namespace korvan {
 namespace efm {
 namespace {
 
-const char* const kCurlFailed = "Greška pri pozivanju 'curl.exe'!";
-const char* const kNotJson = "Greška pri obradi odgovora servera: Odgovor nije JSON fajl!";
-
 QString idText(qint64 id) { return id < 0 ? QString() : QString::number(id); }
 
 EfmCall jsonPost(const QString& path, const QByteArray& body) {
@@ -110,14 +107,14 @@ StatusAnswer readStatus(const QByteArray& answer) {
 
 QString cancelProblem(const QByteArray& answer) {
   const auto d = EFM_JSON_DECODE(answer);
-  if (!d) return QString::fromUtf8(kNotJson);
+  if (!d) return EFM_ERR_NIJE_JSON();
   if (d->isObject() && d->toObject().contains(QStringLiteral("ReceiverId"))) return QString();
   return QString::fromUtf8("Server je vratio grešu:\n") + QString::fromUtf8(answer);
 }
 
 QString acceptRejectProblem(const QByteArray& answer) {
   const auto d = EFM_JSON_DECODE(answer);
-  if (!d) return QString::fromUtf8(kNotJson);
+  if (!d) return EFM_ERR_NIJE_JSON();
   const QJsonValue ok = d->toObject().value(QStringLiteral("Success"));
   if (d->isObject() && ok.isBool())
     return ok.toBool() ? QString() : QStringLiteral("Nije uspelo, odgovor servera:\n") + QString::fromUtf8(answer);
@@ -126,7 +123,7 @@ QString acceptRejectProblem(const QByteArray& answer) {
 
 bool run(const EfmCall& call, const QString& key, bool testMode, QByteArray* answer) {
   if (call.path.isEmpty()) return MSG(QStringLiteral("Neispravan Id eRačuna!"));
-  if (!EFM_IZVRSI(call, key, testMode, answer)) return MSG(QString::fromUtf8(kCurlFailed));
+  if (!EFM_IZVRSI(call, key, testMode, answer)) return MSG(EFM_ERR_CURL());
   return true;
 }
 
@@ -147,7 +144,7 @@ QString EFM_GET_STATUS(const QString& direction, qint64 id, const QString& key, 
     case efm::StatusAnswer::NoStatus:
       MSG(QString::fromUtf8("Greška pri obradi odgovora servera: Ne postoji tag 'Status'!"));
       return QString();
-    case efm::StatusAnswer::NotJson: MSG(QString::fromUtf8(efm::kNotJson)); return QString();
+    case efm::StatusAnswer::NotJson: MSG(EFM_ERR_NIJE_JSON()); return QString();
   }
   return QString();
 }
