@@ -10,8 +10,8 @@ namespace korvan::efmdb {
 inline const QString kInvoice = QStringLiteral("INVOICE");
 inline const QString kFals = QStringLiteral("FALS");
 
-// Holds the store open for one operation: opens it unless INVOICE is open
-// already, and then closes it again at close() or, on an exception, in the
+// Holds the store open for one operation: opens it unless both tables are
+// open already, and then closes it again at close() or, on an exception, in the
 // destructor. The work area that was current before is made current again.
 class Otvorena {
  public:

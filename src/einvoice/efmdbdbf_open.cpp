@@ -53,11 +53,9 @@ void EFMDB_ZATVORI_BAZE() {
 namespace efmdb {
 
 Otvorena::Otvorena() : previous_(dbf::currentAlias()) {
-  if (dbf::isUsed(kInvoice) && dbf::isUsed(kFals)) {
-    ok_ = true;
-    return;
-  }
-  ok_ = opened_ = EFMDB_OTVORI_BAZE();
+  const bool wasOpen = dbf::isUsed(kInvoice) && dbf::isUsed(kFals);
+  ok_ = EFMDB_OTVORI_BAZE();
+  opened_ = ok_ && !wasOpen;
 }
 
 Otvorena::~Otvorena() {
