@@ -104,7 +104,12 @@ QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool tes
   return good ? lines : QStringList();
 }
 
-bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode) {
+QString EFM_ERR_CURL() { return QString::fromUtf8("Greška pri pozivanju 'curl.exe'!"); }
+QString EFM_ERR_NIJE_JSON() {
+  return QString::fromUtf8("Greška pri obradi odgovora servera: Odgovor nije JSON fajl!");
+}
+
+bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer) {
   if (!isHostName(EFM_HOST()))
     return MSG(QStringLiteral("Neispravan naziv servera eFaktura: '") + EFM_HOST() + u'\'');
   bool ok = true;
@@ -116,7 +121,9 @@ bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode) {
   QFile::remove(EFM_TMP(call.answerFile));
   // A backstop above curl's own limit, in case curl itself hangs.
   const int backstopMs = (limits().connectSeconds + limits().totalSeconds + 15) * 1000;
-  return IZVRSI_BAT(record, lines, EFM_CURL_PROGRAM(), {QStringLiteral("-K"), record}, backstopMs);
+  if (!IZVRSI_BAT(record, lines, EFM_CURL_PROGRAM(), {QStringLiteral("-K"), record}, backstopMs)) return false;
+  if (answer) READ_FILE(EFM_TMP(call.answerFile), answer, true);
+  return true;
 }
 
 bool EFM_JE_ID(const QString& text) {
@@ -126,19 +133,15 @@ bool EFM_JE_ID(const QString& text) {
   return true;
 }
 
-bool EFM_JSON_DECODE(const QByteArray& answer, QJsonValue* value) {
+std::optional<QJsonValue> EFM_JSON_DECODE(const QByteArray& answer) {
   QJsonParseError err{};
   const QJsonDocument d = QJsonDocument::fromJson(answer, &err);
-  if (err.error == QJsonParseError::NoError) {
-    *value = d.isObject() ? QJsonValue(d.object()) : QJsonValue(d.array());
-    return true;
-  }
+  if (err.error == QJsonParseError::NoError) return d.isObject() ? QJsonValue(d.object()) : QJsonValue(d.array());
   // A bare value: read it as the one element of a list.
-  if (answer.trimmed().isEmpty()) return false;
+  if (answer.trimmed().isEmpty()) return std::nullopt;
   const QJsonDocument wrapped = QJsonDocument::fromJson("[" + answer + "]", &err);
-  if (err.error != QJsonParseError::NoError || wrapped.array().size() != 1) return false;
-  *value = wrapped.array().at(0);
-  return true;
+  if (err.error != QJsonParseError::NoError || wrapped.array().size() != 1) return std::nullopt;
+  return wrapped.array().at(0);
 }
 
 QString EFM_JSON_STR(const QString& text) {

@@ -8,6 +8,7 @@
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace korvan {
 
@@ -50,15 +51,20 @@ QString EFM_TMP(const QString& name);
 // The curl program: "<program folder>/CURL/curl" when executable, else "curl".
 QString EFM_CURL_PROGRAM();
 
+// The messages of a call that could not be run and of an answer that is not JSON.
+QString EFM_ERR_CURL();       // "Greška pri pozivanju 'curl.exe'!"
+QString EFM_ERR_NIJE_JSON();  // "Greška pri obradi odgovora servera: Odgovor nije JSON fajl!"
+
 // Writes the record file and runs curl; true when curl ran (exit code 0).
-bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode);
+// answer (when given) then gets the answer file, empty when curl wrote none.
+bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer = nullptr);
 
 // A whole number written as digits (no sign, no blanks, at most 19 digits):
 // the only form in which ids go into paths and bodies.
 bool EFM_JE_ID(const QString& text);
 // Decodes a whole answer as JSON, a bare number, text or literal included;
-// false when it is not JSON.
-bool EFM_JSON_DECODE(const QByteArray& answer, QJsonValue* value);
+// nothing when it is not JSON.
+std::optional<QJsonValue> EFM_JSON_DECODE(const QByteArray& answer);
 
 // A text as a JSON string literal (quotes included).
 QString EFM_JSON_STR(const QString& text);

@@ -10,8 +10,8 @@ namespace korvan::efmdb {
 inline const QString kInvoice = QStringLiteral("INVOICE");
 inline const QString kFals = QStringLiteral("FALS");
 
-// Holds the store open for one operation: opens it unless INVOICE is open
-// already, and then closes it again at close() or, on an exception, in the
+// Holds the store open for one operation: opens it unless both tables are
+// open already, and then closes it again at close() or, on an exception, in the
 // destructor. The work area that was current before is made current again.
 class Otvorena {
  public:
@@ -57,5 +57,7 @@ QString alltrim(const QString& s);
 bool naSlogu(dbf::Table& t, quint32 recno, const QString& ui, qint64 id);
 // The id stored in INV_ID (0 when it is no number).
 qint64 storedId(dbf::Table& t);
+// Tells that the amount of the e-invoice does not fit into IZNOS.
+void amountDoesNotFit(double amount, qint64 id);
 
 }  // namespace korvan::efmdb

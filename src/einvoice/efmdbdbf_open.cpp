@@ -53,11 +53,9 @@ void EFMDB_ZATVORI_BAZE() {
 namespace efmdb {
 
 Otvorena::Otvorena() : previous_(dbf::currentAlias()) {
-  if (dbf::isUsed(kInvoice) && dbf::isUsed(kFals)) {
-    ok_ = true;
-    return;
-  }
-  ok_ = opened_ = EFMDB_OTVORI_BAZE();
+  const bool wasOpen = dbf::isUsed(kInvoice) && dbf::isUsed(kFals);
+  ok_ = EFMDB_OTVORI_BAZE();
+  opened_ = ok_ && !wasOpen;
 }
 
 Otvorena::~Otvorena() {
@@ -145,6 +143,12 @@ QString alltrim(const QString& s) {
 
 QString stored(const QString& text, int width) {
   return rtrim(dbf::decodeText(dbf::fitBytes(text.toUtf8(), width)));
+}
+
+void amountDoesNotFit(double amount, qint64 id) {
+  MSG(QString::fromUtf8("Iznos %1 e-fakture %2 ne staje u polje IZNOS, iznos nije upisan !")
+          .arg(amount, 0, 'f', 2)
+          .arg(id));
 }
 
 bool naSlogu(dbf::Table& t, quint32 recno, const QString& ui, qint64 id) {

@@ -75,9 +75,7 @@ void EFMDB_OK_ODGOVOR_U_BAZU(const QVariant&, const QString& xmlPath, const QStr
   try {
     t.put("IZNOS", record.WZA_UPLATU);
   } catch (const dbf::DbfError&) {
-    MSG(QString::fromUtf8("Iznos %1 e-fakture %2 ne staje u polje IZNOS, iznos nije upisan !")
-            .arg(record.WZA_UPLATU, 0, 'f', 2)
-            .arg(id));
+    efmdb::amountDoesNotFit(record.WZA_UPLATU, id);
   }
   t.put("DATPROM", record.dDATUM_PROMETA);
   t.put("DATIZD", record.dDATUM_IZDAVANJA);

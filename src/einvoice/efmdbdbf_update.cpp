@@ -46,9 +46,7 @@ bool putAmount(dbf::Table& t, double amount, qint64 id) {
   try {
     want = dbf::encodeNumber(amount, t.field(pos), t.dbfPath());
   } catch (const dbf::DbfError&) {
-    MSG(QString::fromUtf8("Iznos %1 e-fakture %2 ne staje u polje IZNOS, iznos nije upisan !")
-            .arg(amount, 0, 'f', 2)
-            .arg(id));
+    efmdb::amountDoesNotFit(amount, id);
     return false;
   }
   if (t.raw(pos) == want) return false;

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "common/files.h"
 #include "common/msg.h"
 #include "common/picture.h"
 #include "einvoice/er_salji_internal.h"
@@ -108,10 +107,9 @@ bool ERACUNI_SALJI(QWidget* mainWindow, const QFont& font, const MyERACUN& recor
 
   const QString xmlPath = record.cFN_XML_FULL;
   const EfmCall call = salji::uploadCall(requestId, registerFlag, xmlPath);
-  if (!EFM_IZVRSI(call, apiKey, testMode))
-    return MSG(QString::fromUtf8("Greška pri pozivanju 'curl.exe'!\nFajl NIJE POSLAT!"));
   QByteArray answer;
-  READ_FILE(EFM_TMP(call.answerFile), &answer, true);
+  if (!EFM_IZVRSI(call, apiKey, testMode, &answer))
+    return MSG(EFM_ERR_CURL() + QStringLiteral("\nFajl NIJE POSLAT!"));
   return OBRADI_ODG_SLANJE(answer, apiKey, testMode, font, xmlPath, onSuccess);
 }
 

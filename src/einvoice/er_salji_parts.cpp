@@ -16,14 +16,13 @@ namespace {
 
 const QString kNotSent = QStringLiteral("Fajl NIJE POSLAT!");
 
-// The answer decoded, or nothing when it is not JSON.
-std::optional<QJsonValue> decode(const QByteArray& answer) {
-  QJsonValue v;
-  if (!EFM_JSON_DECODE(answer, &v)) return std::nullopt;
-  return v;
+// What the server said: its Message, else its ErrorCode, else the whole answer.
+QString serverText(const QJsonValue& doc, const QByteArray& answer) {
+  const QJsonObject o = doc.toObject();
+  if (o.contains(QStringLiteral("Message"))) return jsonText(o.value(QStringLiteral("Message")));
+  if (o.contains(QStringLiteral("ErrorCode"))) return jsonText(o.value(QStringLiteral("ErrorCode")));
+  return QString::fromUtf8(answer).trimmed();
 }
-
-QString wholeAnswer(const QByteArray& answer) { return QString::fromUtf8(answer).trimmed(); }
 
 }  // namespace
 
@@ -81,9 +80,9 @@ QString jsonId(const QJsonValue& v) {
 
 UploadVerdict classifyUpload(const QByteArray& answer) {
   UploadVerdict v;
-  const auto doc = decode(answer);
+  const auto doc = EFM_JSON_DECODE(answer);
   if (!doc) {
-    v.message = QString::fromUtf8("Greška pri obradi odgovora servera: Odgovor nije JSON fajl!\n") + kNotSent;
+    v.message = EFM_ERR_NIJE_JSON() + u'\n' + kNotSent;
     return v;
   }
   v.kind = UploadVerdict::ServerError;
@@ -97,27 +96,18 @@ UploadVerdict classifyUpload(const QByteArray& answer) {
   }
   // An error object, anything else that names no invoice, or an id that is
   // not a whole number: the invoice counts as not sent.
-  QString text;
-  if (doc->isObject() && o.contains(QStringLiteral("Message")))
-    text = jsonText(o.value(QStringLiteral("Message")));
-  else if (doc->isObject() && o.contains(QStringLiteral("ErrorCode")))
-    text = jsonText(o.value(QStringLiteral("ErrorCode")));
-  else
-    text = wholeAnswer(answer);
-  v.message = QString::fromUtf8("Server je vratio grešku!\n") + text + u'\n' + kNotSent;
+  v.message = QString::fromUtf8("Server je vratio grešku!\n") + serverText(*doc, answer) + u'\n' + kNotSent;
   return v;
 }
 
 StatusVerdict classifyStatus(const QByteArray& answer) {
   StatusVerdict v;
-  const auto doc = decode(answer);
+  const auto doc = EFM_JSON_DECODE(answer);
   if (!doc) return v;
   const QJsonObject o = doc->toObject();
   if (!doc->isObject() || o.contains(QStringLiteral("ErrorCode"))) {
     v.kind = StatusVerdict::ServerError;
-    if (o.contains(QStringLiteral("Message"))) v.serverText = jsonText(o.value(QStringLiteral("Message")));
-    else if (o.contains(QStringLiteral("ErrorCode"))) v.serverText = jsonText(o.value(QStringLiteral("ErrorCode")));
-    else v.serverText = wholeAnswer(answer);
+    v.serverText = serverText(*doc, answer);
     return v;
   }
   v.kind = StatusVerdict::Good;

@@ -1,11 +1,9 @@
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QPixmap>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -66,7 +64,7 @@ void OBRADI_ODG_STATUS(StatusRun& r, const QByteArray& answer) {
       showRed(r, QString::fromUtf8("Server je vratio grešku!\n") + v.serverText);
       return;
     case salji::StatusVerdict::NotJson:
-      showRed(r, QString::fromUtf8("Greška pri obradi odgovora servera: Odgovor nije JSON fajl!"));
+      showRed(r, EFM_ERR_NIJE_JSON());
       return;
     case salji::StatusVerdict::Good:
       break;
@@ -91,13 +89,10 @@ void TIMER_FUNC(StatusRun& r) {
   if (r.asked) return;
   r.asked = true;
   const EfmCall call = salji::statusCall(r.invoiceId);
-  QFile::remove(EFM_TMP(call.answerFile));
-  if (EFM_IZVRSI(call, r.apiKey, r.testMode)) {
-    QByteArray answer;
-    READ_FILE(EFM_TMP(call.answerFile), &answer, true);
+  if (QByteArray answer; EFM_IZVRSI(call, r.apiKey, r.testMode, &answer)) {
     OBRADI_ODG_STATUS(r, answer);
   } else {
-    showRed(r, QString::fromUtf8("Greška pri pozivanju 'curl.exe'!"));
+    showRed(r, EFM_ERR_CURL());
   }
   QCoreApplication::processEvents();
 }

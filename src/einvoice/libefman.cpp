@@ -5,16 +5,12 @@
 #include <QJsonObject>
 
 #include "common/dates.h"
-#include "common/files.h"
 #include "common/msg.h"
 #include "einvoice/efm_status.h"
 
 namespace korvan {
 namespace efm {
 namespace {
-
-const char* const kCurlFailed = "Greška pri pozivanju 'curl.exe'!";
-const char* const kNotJson = "Greška pri obradi odgovora servera: Odgovor nije JSON fajl!";
 
 QString idText(qint64 id) { return id < 0 ? QString() : QString::number(id); }
 
@@ -26,13 +22,6 @@ EfmCall jsonPost(const QString& path, const QByteArray& body) {
             << EFM_CFG_LINE(QStringLiteral("data-raw"), QString::fromUtf8(body));
   c.answerFile = QStringLiteral("odg_send.xml");
   return c;
-}
-
-// The answer decoded, or nothing when it is not JSON.
-std::optional<QJsonValue> decode(const QByteArray& answer) {
-  QJsonValue v;
-  if (!EFM_JSON_DECODE(answer, &v)) return std::nullopt;
-  return v;
 }
 
 }  // namespace
@@ -104,7 +93,7 @@ EfmCall changesCall(const QString& direction, const QDate& day) {
 
 StatusAnswer readStatus(const QByteArray& answer) {
   StatusAnswer s;
-  const auto d = decode(answer);
+  const auto d = EFM_JSON_DECODE(answer);
   if (!d) return s;
   const QJsonValue v = d->toObject().value(QStringLiteral("Status"));
   if (!d->isObject() || !v.isString()) {
@@ -117,15 +106,15 @@ StatusAnswer readStatus(const QByteArray& answer) {
 }
 
 QString cancelProblem(const QByteArray& answer) {
-  const auto d = decode(answer);
-  if (!d) return QString::fromUtf8(kNotJson);
+  const auto d = EFM_JSON_DECODE(answer);
+  if (!d) return EFM_ERR_NIJE_JSON();
   if (d->isObject() && d->toObject().contains(QStringLiteral("ReceiverId"))) return QString();
   return QString::fromUtf8("Server je vratio grešu:\n") + QString::fromUtf8(answer);
 }
 
 QString acceptRejectProblem(const QByteArray& answer) {
-  const auto d = decode(answer);
-  if (!d) return QString::fromUtf8(kNotJson);
+  const auto d = EFM_JSON_DECODE(answer);
+  if (!d) return EFM_ERR_NIJE_JSON();
   const QJsonValue ok = d->toObject().value(QStringLiteral("Success"));
   if (d->isObject() && ok.isBool())
     return ok.toBool() ? QString() : QStringLiteral("Nije uspelo, odgovor servera:\n") + QString::fromUtf8(answer);
@@ -134,8 +123,7 @@ QString acceptRejectProblem(const QByteArray& answer) {
 
 bool run(const EfmCall& call, const QString& key, bool testMode, QByteArray* answer) {
   if (call.path.isEmpty()) return MSG(QStringLiteral("Neispravan Id eRačuna!"));
-  if (!EFM_IZVRSI(call, key, testMode)) return MSG(QString::fromUtf8(kCurlFailed));
-  if (answer) READ_FILE(EFM_TMP(call.answerFile), answer, true);
+  if (!EFM_IZVRSI(call, key, testMode, answer)) return MSG(EFM_ERR_CURL());
   return true;
 }
 
@@ -156,7 +144,7 @@ QString EFM_GET_STATUS(const QString& direction, qint64 id, const QString& key, 
     case efm::StatusAnswer::NoStatus:
       MSG(QString::fromUtf8("Greška pri obradi odgovora servera: Ne postoji tag 'Status'!"));
       return QString();
-    case efm::StatusAnswer::NotJson: MSG(QString::fromUtf8(efm::kNotJson)); return QString();
+    case efm::StatusAnswer::NotJson: MSG(EFM_ERR_NIJE_JSON()); return QString();
   }
   return QString();
 }

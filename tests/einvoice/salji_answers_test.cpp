@@ -51,7 +51,9 @@ TEST(SendAnswerTest, UploadAnswers) {
     const UploadVerdict v = salji::classifyUpload(c.answer);
     EXPECT_EQ(v.kind, c.kind);
     EXPECT_EQ(v.invoiceId, c.id);
-    if (c.kind != UploadVerdict::Registered) EXPECT_EQ(v.message, c.message);
+    if (c.kind != UploadVerdict::Registered) {
+      EXPECT_EQ(v.message, c.message);
+    }
   }
 }
 

@@ -57,7 +57,7 @@ TEST_F(SendDialogTest, ConfirmationRows) {
       for (int r = 1; r <= 6; ++r) rows << cell(d, r, 0) + "|" + cell(d, r, 1);
       auto* buyer = qobject_cast<QLineEdit*>(qobject_cast<QGridLayout*>(d->layout())->itemAtPosition(2, 1)->widget());
       buyerWide = buyer->minimumWidth() == int(40 * NPOINTSIZE(d));
-      yesDefault = buttonOf(d, "Da")->isDefault();
+      yesDefault = button(d, "Da")->isDefault();
       EXPECT_EQ(cell(d, 0, 0), QString::fromUtf8("Da li sigurno želite da pošaljete XML fajl?"));
       EXPECT_EQ(cell(d, 10, 0), "<Ne>");
       QTest::keyClick(d, Qt::Key_Escape);

@@ -19,6 +19,7 @@
 #include "einvoice/er_salji.h"
 #include "einvoice/myeracun.h"
 #include "support/peer.h"
+#include "ui/modal.h"
 
 namespace korvan::test {
 
@@ -44,12 +45,6 @@ inline void onDialog(const QString& title, std::function<void(QDialog*)> step) {
   QTimer::singleShot(60000, poll, [poll] { poll->deleteLater(); });
 }
 
-inline QPushButton* buttonOf(QWidget* w, const QString& text) {
-  for (auto* b : w->findChildren<QPushButton*>())
-    if (b->text() == text) return b;
-  return nullptr;
-}
-
 // Waits until the status dialog shows its outcome (its button no longer
 // "Prekid"), hands it to seen, then presses the button.
 inline void finishStatus(std::function<void(QDialog*)> seen = {}) {
@@ -71,7 +66,7 @@ inline void finishStatus(std::function<void(QDialog*)> seen = {}) {
 inline void confirm(std::function<void(QDialog*)> look = {}) {
   onDialog(QStringLiteral("Potvrda slanja"), [look](QDialog* d) {
     if (look) look(d);
-    buttonOf(d, QStringLiteral("Da"))->click();
+    button(d, QStringLiteral("Da"))->click();
   });
 }
 

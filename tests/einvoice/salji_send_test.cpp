@@ -87,7 +87,7 @@ TEST_F(SendTest, TestModeAndRegisterChoiceReachTheRequest) {
 }
 
 TEST_F(SendTest, DeclinedSendsNothing) {
-  onDialog("Potvrda slanja", [](QDialog* d) { buttonOf(d, "Ne")->click(); });
+  onDialog("Potvrda slanja", [](QDialog* d) { button(d, "Ne")->click(); });
   EXPECT_FALSE(send());
   EXPECT_TRUE(peer.requests().isEmpty());
   EXPECT_TRUE(boxes.shown.isEmpty());
@@ -96,7 +96,7 @@ TEST_F(SendTest, DeclinedSendsNothing) {
 TEST_F(SendTest, StopBeforeTheFirstTickRecordsTheIdWithUnknownStatus) {
   confirm();
   onDialog(QString::fromUtf8("Status poslatog XML eRačuna"),
-           [](QDialog* d) { buttonOf(d, "Prekid")->click(); });
+           [](QDialog* d) { button(d, "Prekid")->click(); });
   EXPECT_FALSE(send());
   EXPECT_EQ(peer.requests().size(), 1);
   EXPECT_FALSE(QFile::exists(record.cFN_XML_FULL + ".txt"));

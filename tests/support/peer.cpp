@@ -8,7 +8,7 @@
 #include <QThread>
 #include <QUrlQuery>
 
-#include <cstdio>
+#include "platform/savefile.h"
 
 namespace korvan::test {
 
@@ -28,10 +28,8 @@ bool runTool(const QString& program, const QStringList& args, const QString& dir
   return true;
 }
 
-bool writeAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
+// Whole files only: the peer reads them while the tests write them.
+bool writeAll(const QString& path, const QByteArray& bytes) { return platform::saveFileAtomically(path, bytes); }
 
 QString quoted(const QString& v) {
   QString s = v;
@@ -241,9 +239,7 @@ void Peer::saveCases() {
     }
     all.insert(key, list);
   }
-  const QString path = dir_.path() + QStringLiteral("/cases.json");
-  writeAll(path + QStringLiteral(".tmp"), QJsonDocument(all).toJson());
-  ::rename(QFile::encodeName(path + QStringLiteral(".tmp")).constData(), QFile::encodeName(path).constData());
+  writeAll(dir_.path() + QStringLiteral("/cases.json"), QJsonDocument(all).toJson());
 }
 
 QList<PeerRequest> Peer::requests() const {
