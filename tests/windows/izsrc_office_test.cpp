@@ -94,7 +94,7 @@ TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
   EXPECT_DOUBLE_EQ(INTELI_VAL(cell(w, 0, "VREDB")), 125) << "a formula's value";
 
   // The PDF holds the first sheet only.
-  const QByteArray pdfBytes = readBytes(pdf);
+  const QByteArray pdfBytes = readFile(pdf);
   ASSERT_TRUE(pdfBytes.startsWith("%PDF"));
   QProcess text;
   text.start("pdftotext", {pdf, "-"});
@@ -107,7 +107,7 @@ TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
   Peer peer;
   ASSERT_TRUE(peer.start()) << peer.error().toStdString();
   EFM_SET_LIMITS({5, 30});
-  writeBytes(ini, sellerSection("T") + "API_KLJUC=kljuc-e2e\r\n");
+  writeFile(ini, sellerIni("T") + "API_KLJUC=kljuc-e2e\r\n");
   peer.script("GET", "sales-invoice", {PeerAnswer::json(R"({"InvoiceId":9001,"Status":"Sent","Comment":null})")});
   boxes.shown.clear();
   confirm();
@@ -127,14 +127,14 @@ TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
   EXPECT_EQ(uploads[0].header("ApiKey"), "kljuc-e2e");
   const QList<FormPart> parts = parseMultipart(uploads[0]);
   ASSERT_EQ(parts.size(), 1);
-  EXPECT_EQ(parts[0].data, readBytes(xml)) << "the document beside the PDF is what was sent";
+  EXPECT_EQ(parts[0].data, readFile(xml)) << "the document beside the PDF is what was sent";
   EXPECT_TRUE(EFMDB_POSTOJI_INVOICE({}, "I", 9001));
   QString stored;
   ASSERT_TRUE(EFMDB_UZMI_IZ_BAZE({}, 1, nullptr, &stored, nullptr, nullptr));
   EFMDB_ZATVORI_BAZE();
-  EXPECT_EQ(stored.toUtf8(), readBytes(xml));
+  EXPECT_EQ(stored.toUtf8(), readFile(xml));
 
-  const XmlPaths x(readBytes(xml));
+  const XmlPaths x(readFile(xml));
   const QString ref = "Invoice/cac:AdditionalDocumentReference/cac:Attachment/cbc:EmbeddedDocumentBinaryObject";
   EXPECT_EQ(QByteArray::fromBase64(x.values(ref).value(0).toLatin1()), pdfBytes);
   EXPECT_EQ(x.values("Invoice/cbc:ID"), QStringList{"15/2022"});
