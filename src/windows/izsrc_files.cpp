@@ -116,10 +116,8 @@ bool MyIZSRC::AUTO_UCITAJ_ATT(QString& attPath) {
   if (cFAJL_SRC.isEmpty()) return MSG(QStringLiteral("Izaberite prvo %1 fajl!").arg(VRSTA()));
   attPath = IZSRC_TWIN(cFAJL_SRC, QStringLiteral(".att"));
   if (!QFileInfo(attPath).isFile()) return true;
-  QByteArray bytes;
-  if (!READ_FILE(attPath, &bytes)) return true;
   QStringList unreadable;
-  QString text = QString::fromUtf8(bytes);
+  QString text = READ_TEXT(attPath);
   // A list saved by an editor may begin with a byte-order mark.
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
   // Lines end in CR LF; a list written elsewhere may end them in LF alone.
