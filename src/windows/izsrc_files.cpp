@@ -28,11 +28,8 @@ QString IZSRC_TWIN(const QString& workbook, const QString& extension) {
 bool STARIJI_PDF(const QString& source, const QString& pdf) {
   const QFileInfo s(source), p(pdf);
   if (!s.isFile() || !p.isFile()) return false;
-  // In UTC: local times repeat an hour when the clocks go back.
-  auto stamp = [](const QFileInfo& f) {
-    return f.lastModified().toUTC().toString(QStringLiteral("yyyyMMddhh:mm:ss"));
-  };
-  return stamp(s) > stamp(p);
+  // Whole seconds since the epoch: local times repeat an hour when the clocks go back.
+  return s.lastModified().toSecsSinceEpoch() > p.lastModified().toSecsSinceEpoch();
 }
 
 void MyIZSRC::takeWorkbook(const QString& path) {
