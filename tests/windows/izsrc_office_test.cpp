@@ -12,6 +12,7 @@
 #include "einvoice/xmlpaths.h"
 #include "izsrc_fixture.h"
 #include "platform/workbook_office.h"
+#include "platform/workbook_support.h"
 
 using namespace korvan;
 using namespace korvan::test;
@@ -19,16 +20,6 @@ using namespace korvan::test;
 namespace {
 
 const QString kFixtures = QStringLiteral(KORVAN_SOURCE_DIR "/tests/fixtures/workbooks");
-
-// Live processes whose command line holds the text.
-int processesWith(const QString& text) {
-  int n = 0;
-  for (const QString& e : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-    QFile f("/proc/" + e + "/cmdline");
-    if (f.open(QIODevice::ReadOnly) && f.readAll().contains(text.toUtf8())) ++n;
-  }
-  return n;
-}
 
 class IzsrcOffice : public IzsrcTest, public ::testing::WithParamInterface<const char*> {
  protected:
@@ -142,9 +133,8 @@ TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
             (QStringList{"Olovka", "Gumica", "Papir A4"}));
 
   // Nothing of the office is left: no process, no lock file beside the workbook.
-  for (int i = 0; i < 100 && processesWith(profiles) > 0; ++i) QTest::qWait(50);
-  EXPECT_EQ(processesWith(profiles), 0);
-  EXPECT_TRUE(QDir(work).entryList({".~lock.*"}, QDir::Files | QDir::Hidden).isEmpty());
+  EXPECT_EQ(wbtest::waitUntilGone(profiles).size(), 0u);
+  EXPECT_TRUE(wbtest::lockFiles(work).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, IzsrcOffice, ::testing::Values("xlsx", "xls", "ods"));
