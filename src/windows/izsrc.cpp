@@ -17,6 +17,7 @@
 #include "einvoice/myeracun.h"
 #include "einvoice/taxcat.h"
 #include "windows/izsrc_fields.h"
+#include "windows/linetable.h"
 
 namespace korvan {
 
@@ -202,7 +203,7 @@ void MyIZSRC::POSTAVI(bool lOds) {
   }
 
   // 11. - 13.
-  aKOLONE = izsrc::lineTable();
+  aKOLONE = INVOICE_LINE_TABLE();
   lPRIKAZANO = GETINI(QStringLiteral("PRIKAZ"), QStringLiteral("Config"), QStringLiteral("T")) == u"T";
   URADI_PRIKAZ();
   PUTINI(QStringLiteral("POSLEDNJI_KOJI"), QStringLiteral("Config"), VRSTA());

@@ -31,7 +31,5 @@ struct LineColumn {
 const QList<HeaderField>& headerFields();
 // In the order of the settings and of the grid.
 const QList<LineColumn>& lineColumns();
-// The line table's columns.
-QList<MyKOLONA> lineTable();
 
 }  // namespace korvan::izsrc

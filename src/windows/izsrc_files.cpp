@@ -28,11 +28,8 @@ QString IZSRC_TWIN(const QString& workbook, const QString& extension) {
 bool STARIJI_PDF(const QString& source, const QString& pdf) {
   const QFileInfo s(source), p(pdf);
   if (!s.isFile() || !p.isFile()) return false;
-  // In UTC: local times repeat an hour when the clocks go back.
-  auto stamp = [](const QFileInfo& f) {
-    return f.lastModified().toUTC().toString(QStringLiteral("yyyyMMddhh:mm:ss"));
-  };
-  return stamp(s) > stamp(p);
+  // Whole seconds since the epoch: local times repeat an hour when the clocks go back.
+  return s.lastModified().toSecsSinceEpoch() > p.lastModified().toSecsSinceEpoch();
 }
 
 void MyIZSRC::takeWorkbook(const QString& path) {
@@ -116,10 +113,8 @@ bool MyIZSRC::AUTO_UCITAJ_ATT(QString& attPath) {
   if (cFAJL_SRC.isEmpty()) return MSG(QStringLiteral("Izaberite prvo %1 fajl!").arg(VRSTA()));
   attPath = IZSRC_TWIN(cFAJL_SRC, QStringLiteral(".att"));
   if (!QFileInfo(attPath).isFile()) return true;
-  QByteArray bytes;
-  if (!READ_FILE(attPath, &bytes)) return true;
   QStringList unreadable;
-  QString text = QString::fromUtf8(bytes);
+  QString text = READ_TEXT(attPath);
   // A list saved by an editor may begin with a byte-order mark.
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
   // Lines end in CR LF; a list written elsewhere may end them in LF alone.

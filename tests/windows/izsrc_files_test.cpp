@@ -58,7 +58,7 @@ TEST_F(IzsrcTest, ChoosersTakeOnlyTheirKind) {
     w->cFAJL_PDF = "/before.pdf";
     boxes.shown.clear();
     const QString path = work + "/" + c.name;
-    if (c.pdf) writeBytes(path, "%PDF-1.4");
+    if (c.pdf) writeFile(path, "%PDF-1.4");
     files.answers << QStringList{path};
     const bool taken = w->IZABERI_FAJL(c.pdf);
     EXPECT_EQ(taken, QString(c.message).isEmpty());
@@ -98,7 +98,7 @@ TEST_F(IzsrcTest, OlderTimesOfThePdfTwin) {
   const QString src = workbook("r.xlsx"), pdf = work + "/r.pdf";
   const QDateTime t(QDate(2022, 12, 1), QTime(10, 0, 0));
   EXPECT_FALSE(STARIJI_PDF(src, pdf)) << "no PDF";
-  writeBytes(pdf, "%PDF");
+  writeFile(pdf, "%PDF");
   touch(src, t.addMSecs(700));
   touch(pdf, t.addMSecs(300));
   EXPECT_FALSE(STARIJI_PDF(src, pdf)) << "the same second";
@@ -121,7 +121,7 @@ TEST_F(IzsrcTest, OlderPdfAcrossTheHourThatRepeats) {
     QByteArray before;
   } zone;
   const QString src = workbook("noc.xlsx"), pdf = work + "/noc.pdf";
-  writeBytes(pdf, "%PDF");
+  writeFile(pdf, "%PDF");
   const QDateTime pdfWritten(QDate(2022, 10, 30), QTime(0, 50), Qt::UTC);  // 02:50 summer time
   const QDateTime srcWritten(QDate(2022, 10, 30), QTime(1, 10), Qt::UTC);  // 02:10 winter time
   touch(pdf, pdfWritten);
@@ -155,7 +155,7 @@ TEST_F(IzsrcTest, PdfTwinBesideTheWorkbook) {
     SCOPED_TRACE(c.name);
     const QString src = workbook(QString("twin %1.xlsx").arg(c.name));
     const QString pdf = work + QString("/twin %1.pdf").arg(c.name);
-    writeBytes(pdf, "%PDF-1.4 twin");
+    writeFile(pdf, "%PDF-1.4 twin");
     const QDateTime t(QDate(2022, 12, 1), QTime(10, 0, 0));
     touch(src, t);
     touch(pdf, t.addSecs(-c.pdfAgeSeconds));
@@ -195,7 +195,7 @@ TEST_F(IzsrcTest, ExportOfferMakesTheTwinFromTheFirstSheet) {
     EXPECT_EQ(boxes.shown[0].text,
               QString::fromUtf8("Ne postoji pripadajući PDF fajl.\nDa li želite kreiranje PDF fajla?"));
     EXPECT_EQ(books.exported, QStringList{pdf});
-    EXPECT_TRUE(readBytes(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(readFile(pdf).startsWith("%PDF"));
     EXPECT_EQ(w->cFAJL_PDF, pdf) << "taken at once, without the older-PDF question";
     EXPECT_EQ(books.openNow, 0);
 
@@ -238,15 +238,15 @@ class IzsrcAttachments : public IzsrcTest {
   void SetUp() override {
     IzsrcTest::SetUp();
     src = workbook("prilozi.xlsx");
-    writeBytes(work + "/prilozi.pdf", "%PDF-1.4 twin");
+    writeFile(work + "/prilozi.pdf", "%PDF-1.4 twin");
     a = work + "/a.pdf";
     gone = work + "/gone.png";
     c = work + QString::fromUtf8("/ćelije.csv");
-    writeBytes(a, "%PDF-1.4 attachment");
-    writeBytes(c, "a;b\r\n1;2\r\n");
+    writeFile(a, "%PDF-1.4 attachment");
+    writeFile(c, "a;b\r\n1;2\r\n");
     att = work + "/prilozi.att";
     // The last line has no line end.
-    writeBytes(att, (a + "\r\n" + gone + "\r\n" + c).toUtf8());
+    writeFile(att, (a + "\r\n" + gone + "\r\n" + c).toUtf8());
   }
   QString src, a, gone, c, att;
 };
@@ -269,7 +269,7 @@ TEST_F(IzsrcAttachments, ListIsLoadedWithTheWorkbookAndWrittenBackByPrilozi) {
     button(d, "Zapamti")->click();
   });
   w->obPRILOZI->click();
-  EXPECT_EQ(readBytes(att), (a + "\r\n" + c + "\r\n").toUtf8());
+  EXPECT_EQ(readFile(att), (a + "\r\n" + c + "\r\n").toUtf8());
 
   // The first entry may be deleted here.
   boxes.answers = {1};
@@ -281,22 +281,23 @@ TEST_F(IzsrcAttachments, ListIsLoadedWithTheWorkbookAndWrittenBackByPrilozi) {
     button(d, "Zapamti")->click();
   });
   w->obPRILOZI->click();
-  EXPECT_EQ(readBytes(att), (c + "\r\n").toUtf8());
+  EXPECT_EQ(readFile(att), (c + "\r\n").toUtf8());
   ASSERT_EQ(w->aATTACH.size(), 1);
   EXPECT_EQ(w->aATTACH[0].name, QString::fromUtf8("ćelije.csv"));
 
   // Cancelled: the file stays.
   whenModal([](QWidget* d) { button(d, "Odustani")->click(); });
   w->obPRILOZI->click();
-  EXPECT_EQ(readBytes(att), (c + "\r\n").toUtf8());
+  EXPECT_EQ(readFile(att), (c + "\r\n").toUtf8());
 }
 
 // Two files of one name (and a line given twice) make one entry each name:
 // the later file's, in the place of the first.
 TEST_F(IzsrcAttachments, OneEntryForEachName) {
   const QString other = work + "/drugi/a.pdf";
-  writeBytes(other, "%PDF-1.4 the other a");
-  writeBytes(att, (a + "\r\n" + c + "\r\n" + other + "\r\n" + c + "\r\n").toUtf8());
+  ASSERT_TRUE(QDir().mkpath(work + "/drugi"));
+  writeFile(other, "%PDF-1.4 the other a");
+  writeFile(att, (a + "\r\n" + c + "\r\n" + other + "\r\n" + c + "\r\n").toUtf8());
   MyIZSRC* w = open(false);
   choose(w, src);
   ASSERT_EQ(w->aATTACH.size(), 2);
@@ -307,7 +308,7 @@ TEST_F(IzsrcAttachments, OneEntryForEachName) {
 }
 
 TEST_F(IzsrcAttachments, AByteOrderMarkDoesNotHideTheFirstFile) {
-  writeBytes(att, "\xEF\xBB\xBF" + (a + "\r\n" + c + "\r\n").toUtf8());
+  writeFile(att, "\xEF\xBB\xBF" + (a + "\r\n" + c + "\r\n").toUtf8());
   MyIZSRC* w = open(false);
   choose(w, src);
   ASSERT_EQ(w->aATTACH.size(), 2);
@@ -316,7 +317,7 @@ TEST_F(IzsrcAttachments, AByteOrderMarkDoesNotHideTheFirstFile) {
 }
 
 TEST_F(IzsrcAttachments, ListWithLineFeedsAloneAndNoWorkbook) {
-  writeBytes(att, (a + "\n" + c + "\n").toUtf8());
+  writeFile(att, (a + "\n" + c + "\n").toUtf8());
   MyIZSRC* w = open(true);
   w->obPRILOZI->click();
   EXPECT_EQ(boxes.texts(), QStringList{"Izaberite prvo ODS fajl!"});

@@ -22,36 +22,18 @@
 #include "common/ini.h"
 #include "common/numbers.h"
 #include "common/presenter.h"
+#include "einvoice/fixture.h"
 #include "support/fakeworkbook.h"
 #include "ui/windlg.h"
 #include "windows/izsrc.h"
 
 namespace korvan::test {
 
-inline void writeBytes(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-  f.write(bytes);
-}
-
-inline QByteArray readBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Sets a file's last write time.
 inline void touch(const QString& path, const QDateTime& when) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadWrite)) << path.toStdString();
   ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
-}
-
-inline QByteArray sellerSection(const char* obvpdv) {
-  return QByteArray("[Firma]\r\nNAZIV=Prodavac d.o.o.\r\nMESTO=Novi Sad\r\nPOST_BROJ=21000\r\n"
-                    "ADRESA=Bulevar 1\r\nPIB=100200300\r\nMATBROJ=08765432\r\nEMAIL=prodaja@prodavac.rs\r\n"
-                    "ZIRO=160-0000000123456-78\r\nOBVPDV=") +
-         obvpdv + "\r\n";
 }
 
 class IzsrcTest : public ::testing::Test {
@@ -63,7 +45,7 @@ class IzsrcTest : public ::testing::Test {
     SET_APPPATH(dir.filePath(QString::fromUtf8("program š")));
     QDir().mkpath(GETAPPPATH());
     ini = FN_INI("aplik.ini");
-    writeBytes(ini, sellerSection("T"));
+    writeFile(ini, sellerIni("T"));
     work = dir.filePath(QString::fromUtf8("Računi 2022"));
     QDir().mkpath(work);
     SET_TODAY_CLOCK([] { return QDate(2022, 12, 14); });
@@ -101,7 +83,7 @@ class IzsrcTest : public ::testing::Test {
   // A workbook file (its content is the fake's) in the work folder.
   QString workbook(const QString& name) {
     const QString path = work + "/" + name;
-    writeBytes(path, "workbook");
+    writeFile(path, "workbook");
     return path;
   }
 

@@ -12,6 +12,7 @@
 #include "einvoice/xmlpaths.h"
 #include "izsrc_fixture.h"
 #include "platform/workbook_office.h"
+#include "platform/workbook_support.h"
 
 using namespace korvan;
 using namespace korvan::test;
@@ -19,16 +20,6 @@ using namespace korvan::test;
 namespace {
 
 const QString kFixtures = QStringLiteral(KORVAN_SOURCE_DIR "/tests/fixtures/workbooks");
-
-// Live processes whose command line holds the text.
-int processesWith(const QString& text) {
-  int n = 0;
-  for (const QString& e : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-    QFile f("/proc/" + e + "/cmdline");
-    if (f.open(QIODevice::ReadOnly) && f.readAll().contains(text.toUtf8())) ++n;
-  }
-  return n;
-}
 
 class IzsrcOffice : public IzsrcTest, public ::testing::WithParamInterface<const char*> {
  protected:
@@ -94,7 +85,7 @@ TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
   EXPECT_DOUBLE_EQ(INTELI_VAL(cell(w, 0, "VREDB")), 125) << "a formula's value";
 
   // The PDF holds the first sheet only.
-  const QByteArray pdfBytes = readBytes(pdf);
+  const QByteArray pdfBytes = readFile(pdf);
   ASSERT_TRUE(pdfBytes.startsWith("%PDF"));
   QProcess text;
   text.start("pdftotext", {pdf, "-"});
@@ -107,7 +98,7 @@ TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
   Peer peer;
   ASSERT_TRUE(peer.start()) << peer.error().toStdString();
   EFM_SET_LIMITS({5, 30});
-  writeBytes(ini, sellerSection("T") + "API_KLJUC=kljuc-e2e\r\n");
+  writeFile(ini, sellerIni("T") + "API_KLJUC=kljuc-e2e\r\n");
   peer.script("GET", "sales-invoice", {PeerAnswer::json(R"({"InvoiceId":9001,"Status":"Sent","Comment":null})")});
   boxes.shown.clear();
   confirm();
@@ -127,14 +118,14 @@ TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
   EXPECT_EQ(uploads[0].header("ApiKey"), "kljuc-e2e");
   const QList<FormPart> parts = parseMultipart(uploads[0]);
   ASSERT_EQ(parts.size(), 1);
-  EXPECT_EQ(parts[0].data, readBytes(xml)) << "the document beside the PDF is what was sent";
+  EXPECT_EQ(parts[0].data, readFile(xml)) << "the document beside the PDF is what was sent";
   EXPECT_TRUE(EFMDB_POSTOJI_INVOICE({}, "I", 9001));
   QString stored;
   ASSERT_TRUE(EFMDB_UZMI_IZ_BAZE({}, 1, nullptr, &stored, nullptr, nullptr));
   EFMDB_ZATVORI_BAZE();
-  EXPECT_EQ(stored.toUtf8(), readBytes(xml));
+  EXPECT_EQ(stored.toUtf8(), readFile(xml));
 
-  const XmlPaths x(readBytes(xml));
+  const XmlPaths x(readFile(xml));
   const QString ref = "Invoice/cac:AdditionalDocumentReference/cac:Attachment/cbc:EmbeddedDocumentBinaryObject";
   EXPECT_EQ(QByteArray::fromBase64(x.values(ref).value(0).toLatin1()), pdfBytes);
   EXPECT_EQ(x.values("Invoice/cbc:ID"), QStringList{"15/2022"});
@@ -142,9 +133,8 @@ TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
             (QStringList{"Olovka", "Gumica", "Papir A4"}));
 
   // Nothing of the office is left: no process, no lock file beside the workbook.
-  for (int i = 0; i < 100 && processesWith(profiles) > 0; ++i) QTest::qWait(50);
-  EXPECT_EQ(processesWith(profiles), 0);
-  EXPECT_TRUE(QDir(work).entryList({".~lock.*"}, QDir::Files | QDir::Hidden).isEmpty());
+  EXPECT_EQ(wbtest::waitUntilGone(profiles).size(), 0u);
+  EXPECT_TRUE(wbtest::lockFiles(work).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, IzsrcOffice, ::testing::Values("xlsx", "xls", "ods"));

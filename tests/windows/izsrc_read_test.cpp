@@ -160,7 +160,7 @@ TEST_F(IzsrcRead, RowRangesAndTheDefaultRate) {
   }
   // Without a rate column every row gets the seller's rate.
   for (const char* obvpdv : {"T", "F"}) {
-    writeBytes(ini, sellerSection(obvpdv));
+    writeFile(ini, sellerIni(obvpdv));
     MyIZSRC* w = open(true);
     settings(w, {{"POC_RED", "20"}, {"KRAJ_RED", "22"}, {"KOLICINA", "E"}, {"STOPA", "  "}});
     w->cFAJL_SRC = src;
@@ -205,7 +205,7 @@ TEST_F(IzsrcRead, AWorkbookThatIsNotThereIsNotMadeIntoAnInvoice) {
 // after keeps its earlier content, one error box, the cursor back, the
 // document closed; no invoice until a read succeeds.
 TEST_F(IzsrcRead, FailureAtAHeaderCell) {
-  writeBytes(ini, sellerSection("T") + "API_KLJUC=kljuc\r\n");
+  writeFile(ini, sellerIni("T") + "API_KLJUC=kljuc\r\n");
   const QString src = invoice("greska.xlsx");
   books.book(src).failAt = platform::CellPos{1, 8};  // B9, the buyer's name
   int busyReads = 0;

@@ -107,7 +107,7 @@ TEST_F(IzsrcTest, VatRowFollowsTheSeller) {
   MyIZSRC* registered = open(false);
   EXPECT_EQ(registered->ocmboTAX_CAT->currentData().toString(), "S");
   EXPECT_EQ(registered->obTAX_eXEM->text(), "");
-  writeBytes(ini, sellerSection("F"));
+  writeFile(ini, sellerIni("F"));
   MyIZSRC* other = open(true);
   EXPECT_FALSE(other->lFIRMA_OBVPDV);
   EXPECT_EQ(other->ocmboTAX_CAT->currentData().toString(), "SS");
@@ -134,7 +134,7 @@ TEST_F(IzsrcTest, RemembersEverySettingInItsKindsSection) {
     for (int i = 0; i < keys.size(); ++i)
       EXPECT_EQ(iniValue(section, keys[i]), i == 0 ? "b1" : typed[i].second) << keys[i].toStdString();
     // Exactly as typed in the file (the reader trims; the file does not).
-    EXPECT_TRUE(QString::fromUtf8(readBytes(ini)).contains("CEL_BRDOK= b1 \r\n"));
+    EXPECT_TRUE(QString::fromUtf8(readFile(ini)).contains("CEL_BRDOK= b1 \r\n"));
     if (!ods) {
       EXPECT_EQ(iniValue("IZODS", "CEL_BRDOK"), "<absent>") << "the other kind's section is untouched";
     }

@@ -38,7 +38,7 @@ class IzsrcXml : public IzsrcTest {
   MyIZSRC* ready(bool ods, const QString& base, bool twin = true) {
     src = workbook(base + (ods ? ".ods" : ".xlsx"));
     pdf = work + "/" + base + ".pdf";
-    if (twin) writeBytes(pdf, "%PDF-1.4\n% the invoice\n%%EOF\n");
+    if (twin) writeFile(pdf, "%PDF-1.4\n% the invoice\n%%EOF\n");
     books.book(src).put("A5", textCell("Usluga")).put("B5", numberCell(2)).put("C5", numberCell(100));
     MyIZSRC* w = open(ods);
     settings(w, {{"POC_RED", "5"}, {"KRAJ_RED", "5"}, {"ART_NAZIV", "A"}, {"KOLICINA", "B"}, {"CENB", "C"},
@@ -71,10 +71,10 @@ class IzsrcXml : public IzsrcTest {
 };
 
 TEST_F(IzsrcXml, TheValuesHandedToTheBuilder) {
-  writeBytes(ini, sellerSection("F"));
+  writeFile(ini, sellerIni("F"));
   const QString extra = work + "/uslovi.pdf";
-  writeBytes(extra, "%PDF-1.4 terms");
-  writeBytes(work + "/r15.att", (extra + "\r\n").toUtf8());
+  writeFile(extra, "%PDF-1.4 terms");
+  writeFile(work + "/r15.att", (extra + "\r\n").toUtf8());
   MyIZSRC* w = ready(false, "r15");
   ASSERT_EQ(w->cFAJL_PDF, pdf);
   // The user corrects a line after the read.
@@ -101,7 +101,7 @@ TEST_F(IzsrcXml, TheValuesHandedToTheBuilder) {
   EXPECT_EQ(r->cFIRMA_PIB, "100200300") << "the seller from aplik.ini";
   EXPECT_EQ(r->cFN_PDF_FULL, pdf);
   EXPECT_EQ(r->cFN_XML_FULL, work + "/r15.xml");
-  EXPECT_EQ(r->cBASE64_PDF, QString::fromLatin1(readBytes(pdf).toBase64()));
+  EXPECT_EQ(r->cBASE64_PDF, QString::fromLatin1(readFile(pdf).toBase64()));
   ASSERT_EQ(r->aPROMENE.size(), 1);
   EXPECT_EQ(r->aPROMENE[0].ART_NAZIV, "Usluga");
   EXPECT_DOUBLE_EQ(r->aPROMENE[0].KOLICINA, 3) << "the table as edited";
@@ -145,7 +145,7 @@ TEST_F(IzsrcXml, WithoutAPdfTheWorkbookNamesTheDocument) {
 // The PDF taken with the workbook was deleted before the build: no document
 // goes out without it.
 TEST_F(IzsrcXml, APdfDeletedSinceItWasTakenStopsTheBuild) {
-  writeBytes(ini, sellerSection("T") + "API_KLJUC=kljuc\r\n");
+  writeFile(ini, sellerIni("T") + "API_KLJUC=kljuc\r\n");
   MyIZSRC* w = ready(false, "obrisan");
   ASSERT_EQ(w->cFAJL_PDF, pdf);
   ASSERT_TRUE(QFile::remove(pdf));
@@ -181,7 +181,7 @@ TEST_F(IzsrcXml, SendSequence) {
   EXPECT_TRUE(calls.isEmpty());
 
   // With a key: settings written, the document built quietly, then the client.
-  writeBytes(ini, sellerSection("T") + "API_KLJUC=pravi-kljuc\r\nAPI_KLJUC_DEMO=demo-kljuc\r\n");
+  writeFile(ini, sellerIni("T") + "API_KLJUC=pravi-kljuc\r\nAPI_KLJUC_DEMO=demo-kljuc\r\n");
   boxes.shown.clear();
   w->oleKOMIT_JBKJS->setText("   ");
   answers << R"({"InvoiceId": 9001, "Status": "Sent", "Comment": null})";
@@ -203,12 +203,12 @@ TEST_F(IzsrcXml, SendSequence) {
   ASSERT_TRUE(EFMDB_UZMI_IZ_BAZE({}, 1, &id, &stored, &issued, &partner));
   EFMDB_ZATVORI_BAZE();
   EXPECT_EQ(id, 9001);
-  EXPECT_EQ(stored, QString::fromUtf8(readBytes(work + "/slanje.xml")));
+  EXPECT_EQ(stored, QString::fromUtf8(readFile(work + "/slanje.xml")));
   EXPECT_EQ(issued, QDate(2022, 12, 10));
   EXPECT_EQ(partner, QString::fromUtf8("Kupac Ćirić d.o.o."));
 
   // Test mode: the demo key; a buyer with a JBKJS gets the register question.
-  writeBytes(GETAPPPATH() + "TEST.!!!", "");
+  writeFile(GETAPPPATH() + "TEST.!!!", "");
   w->oleKOMIT_JBKJS->setText("12345");
   w->obSALJI_XML->click();
   ASSERT_EQ(calls.size(), 2);

@@ -237,10 +237,6 @@ void Sheet::exportFirstSheetPdf(const std::string& url) {
     throw Failure{"no PDF", "storeToURL", "the office suite did not write the PDF", url + "\ncalc_pdf_Export"};
 }
 
-}  // namespace wbhelper
-
-namespace wbhelper {
-
 std::vector<CellData> Sheet::cells(const std::vector<std::pair<int, int>>& positions) {
   if (positions.empty()) return {};
   int c0 = positions[0].first, c1 = c0, r0 = positions[0].second, r1 = r0;
