@@ -17,7 +17,7 @@
 #include "einvoice/myeracun.h"
 #include "einvoice/taxcat.h"
 #include "windows/izsrc_fields.h"
-#include "windows/linetable.h"
+#include "einvoice/linetable.h"
 
 namespace korvan {
 

@@ -12,7 +12,7 @@
 
 #include "einvoice/libkorvan.h"
 #include "ui/kolona.h"
-#include "windows/linetable.h"
+#include "einvoice/linetable.h"
 
 namespace korvan::test {
 
