@@ -26,7 +26,7 @@ function(korvan_tests name dir)
   target_link_libraries(${name} PRIVATE korvan_testsupport ${K_DEPS})
   target_compile_definitions(${name} PRIVATE
     KORVAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    KORVAN_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared"
+    KORVAN_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures"
     KORVAN_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60

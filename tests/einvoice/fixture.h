@@ -93,7 +93,7 @@ inline QString schemaErrors(const QString& file) {
   QProcess p;
   p.setProcessChannelMode(QProcess::MergedChannels);
   p.start("xmllint", {"--noout", "--schema",
-                      QStringLiteral(KORVAN_SHARED_DIR "/schemas/ubl-2.1/maindoc/UBL-Invoice-2.1.xsd"), file});
+                      QStringLiteral(KORVAN_FIXTURES_DIR "/schemas/ubl-2.1/maindoc/UBL-Invoice-2.1.xsd"), file});
   if (!p.waitForFinished(60000)) return "xmllint did not finish";
   const QString out = QString::fromUtf8(p.readAll());
   return p.exitCode() == 0 ? QString() : out;

@@ -14,7 +14,7 @@
 namespace korvan::dbf::test {
 
 QString copyFixture(const QString& name, const QString& dir) {
-  const QString from = QString(KORVAN_SHARED_DIR) + "/fixtures/foxpro/" + name;
+  const QString from = QString(KORVAN_FIXTURES_DIR) + "/foxpro/" + name;
   const QString to = dir + "/" + name;
   QFile::remove(to);
   if (!QFile::copy(from, to)) ADD_FAILURE() << "cannot copy fixture " << from.toStdString();
