@@ -69,4 +69,48 @@ QString X2STR(const QVariant& value, bool singleQuotes) {
   return QStringLiteral("<nepoznato>");
 }
 
+namespace {
+
+// The character of one reference body (between "&" and ";"); 0 when none.
+char32_t htmlReference(QStringView body) {
+  static const struct {
+    const char16_t* name;
+    char32_t cp;
+  } named[] = {{u"amp", '&'}, {u"lt", '<'}, {u"gt", '>'}, {u"quot", '"'}, {u"apos", '\''}, {u"nbsp", 0xA0}};
+  for (const auto& n : named)
+    if (body == QStringView(n.name)) return n.cp;
+  if (body.size() < 2 || body[0] != u'#') return 0;
+  const bool hex = body[1] == u'x' || body[1] == u'X';
+  const QStringView digits = body.mid(hex ? 2 : 1);
+  if (digits.isEmpty() || digits.size() > 8) return 0;
+  bool ok = false;
+  const uint cp = digits.toUInt(&ok, hex ? 16 : 10);
+  if (!ok || digits[0] == u'+' || digits[0] == u'-') return 0;
+  if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return cp;
+}
+
+}  // namespace
+
+QString HTML_DECODE(const QString& text) {
+  if (!text.contains(u'&')) return text;
+  QString out;
+  out.reserve(text.size());
+  qsizetype i = 0;
+  while (i < text.size()) {
+    const qsizetype semi = text[i] == u'&' ? text.indexOf(u';', i + 1) : -1;
+    // References are short; a far ";" belongs to something else.
+    if (semi > i && semi - i <= 12) {
+      const char32_t cp = htmlReference(QStringView(text).mid(i + 1, semi - i - 1));
+      if (cp != 0) {
+        out += QString::fromUcs4(&cp, 1);
+        i = semi + 1;
+        continue;
+      }
+    }
+    out += text[i++];
+  }
+  return out;
+}
+
 }  // namespace korvan

@@ -24,4 +24,10 @@ QString INCSTR2(const QString& key);
 // number, .T./.F., a date, "<niz>" for a list, "<nepoznato>" for anything else.
 QString X2STR(const QVariant& value, bool singleQuotes = false);
 
+// A text taken from an HTML page with its character references decoded:
+// "&amp;", "&lt;", "&gt;", "&quot;", "&apos;", "&nbsp;", "&#NNN;" and
+// "&#xHH;". Anything else, and a reference to no valid character, stays as
+// written.
+QString HTML_DECODE(const QString& text);
+
 }  // namespace korvan

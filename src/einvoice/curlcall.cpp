@@ -1,16 +1,14 @@
 #include "einvoice/curlcall.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include "common/apppath.h"
+#include "common/curl.h"
 #include "common/files.h"
 #include "common/ini.h"
 #include "common/msg.h"
-#include "common/runner.h"
 
 namespace korvan {
 namespace {
@@ -53,30 +51,10 @@ QString EFM_URL(bool testMode, const QString& path) {
          QStringLiteral("/api/publicApi/") + path;
 }
 
-QString EFM_CFG_QUOTE(const QString& value, bool* ok) {
-  QString out = QStringLiteral("\"");
-  bool good = true;
-  for (const QChar c : value) {
-    if (c == u'\r' || c == u'\n' || c == QChar(0)) good = false;
-    if (c == u'\\' || c == u'"') out += u'\\';
-    out += c;
-  }
-  out += u'"';
-  if (ok) *ok = good;
-  return good ? out : QString();
-}
-
-QString EFM_CFG_LINE(const QString& name, const QString& value, bool* ok) {
-  return name + QStringLiteral(" = ") + EFM_CFG_QUOTE(value, ok);
-}
-
-QString EFM_TMP(const QString& name) { return GETAPPPATH() + QStringLiteral("TMP/") + name; }
-
-QString EFM_CURL_PROGRAM() {
-  const QFileInfo own(FIND_FILE(GETAPPPATH() + QStringLiteral("CURL/curl")));
-  if (own.isFile() && own.isExecutable()) return own.absoluteFilePath();
-  return QStringLiteral("curl");
-}
+QString EFM_CFG_QUOTE(const QString& value, bool* ok) { return CURL_CFG_QUOTE(value, ok); }
+QString EFM_CFG_LINE(const QString& name, const QString& value, bool* ok) { return CURL_CFG_LINE(name, value, ok); }
+QString EFM_TMP(const QString& name) { return TMP_FN(name); }
+QString EFM_CURL_PROGRAM() { return CURL_PROGRAM(); }
 
 QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool testMode, bool* ok) {
   bool good = true;
@@ -87,10 +65,7 @@ QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool tes
     return l;
   };
   QStringList lines;
-  lines << QStringLiteral("silent") << QStringLiteral("show-error") << QStringLiteral("globoff");
-  lines << line(QStringLiteral("proto"), QStringLiteral("=https"));
-  lines << QStringLiteral("connect-timeout = %1").arg(limits().connectSeconds);
-  lines << QStringLiteral("max-time = %1").arg(limits().totalSeconds);
+  lines << CURL_BASE_CONFIG(QStringLiteral("=https"), limits());
   lines << line(QStringLiteral("request"), call.method);
   lines << line(QStringLiteral("url"), EFM_URL(testMode, call.path));
   lines << line(QStringLiteral("header"), QStringLiteral("accept: ") + call.accept);
@@ -104,7 +79,7 @@ QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool tes
   return good ? lines : QStringList();
 }
 
-QString EFM_ERR_CURL() { return QString::fromUtf8("Greška pri pozivanju 'curl.exe'!"); }
+QString EFM_ERR_CURL() { return CURL_ERR(); }
 QString EFM_ERR_NIJE_JSON() {
   return QString::fromUtf8("Greška pri obradi odgovora servera: Odgovor nije JSON fajl!");
 }
@@ -115,13 +90,7 @@ bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByte
   bool ok = true;
   const QStringList lines = EFM_CURL_CONFIG(call, apiKey, testMode, &ok);
   if (!ok) return false;
-  PRAVI_DIR(GETAPPPATH() + QStringLiteral("TMP"));
-  const QString record = EFM_TMP(QStringLiteral("CURLUJ.BAT"));
-  // An answer left by an earlier call must never pass for this one's.
-  QFile::remove(EFM_TMP(call.answerFile));
-  // A backstop above curl's own limit, in case curl itself hangs.
-  const int backstopMs = (limits().connectSeconds + limits().totalSeconds + 15) * 1000;
-  if (!IZVRSI_BAT(record, lines, EFM_CURL_PROGRAM(), {QStringLiteral("-K"), record}, backstopMs)) return false;
+  if (!CURL_RUN(EFM_TMP(QStringLiteral("CURLUJ.BAT")), lines, EFM_TMP(call.answerFile), limits())) return false;
   if (answer) READ_FILE(EFM_TMP(call.answerFile), answer, true);
   return true;
 }

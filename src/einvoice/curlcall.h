@@ -1,14 +1,16 @@
 #pragma once
-// The one runner of e-invoice API calls. A call is written as curl config
-// lines into "TMP/CURLUJ.BAT" (mode 0600) and curl is started with -K and
-// nothing else, so neither the key nor any value taken from data ever stands
-// on a command line. Certificates are checked; every call has a connect
-// time-out and an overall limit.
+// The one runner of e-invoice API calls, on the curl runner of common/curl.h.
+// A call is written as curl config lines into "TMP/CURLUJ.BAT" (mode 0600)
+// and curl is started with -K and nothing else, so neither the key nor any
+// value taken from data ever stands on a command line. Certificates are
+// checked; every call has a connect time-out and an overall limit.
 #include <QByteArray>
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
 #include <optional>
+
+#include "common/curl.h"
 
 namespace korvan {
 
@@ -27,10 +29,7 @@ struct EfmCall {
 QString EFM_HOST();
 void EFM_SET_HOST(const QString& host);  // empty: back to aplik.ini / default
 // Limits of one call in seconds (connect, whole call).
-struct EfmLimits {
-  int connectSeconds = 20;
-  int totalSeconds = 300;
-};
+using EfmLimits = CurlLimits;
 EfmLimits EFM_LIMITS();
 void EFM_SET_LIMITS(const EfmLimits& limits);
 

@@ -216,7 +216,11 @@ void Peer::stopServer() {
 }
 
 void Peer::script(const QString& method, const QString& apiPath, const QList<PeerAnswer>& answers) {
-  const QString key = method + QStringLiteral(" /api/publicApi/") + apiPath;
+  scriptPath(method, QStringLiteral("/api/publicApi/") + apiPath, answers);
+}
+
+void Peer::scriptPath(const QString& method, const QString& path, const QList<PeerAnswer>& answers) {
+  const QString key = method + u' ' + path;
   bool found = false;
   for (auto& c : cases_)
     if (c.first == key) c.second = answers, found = true;

@@ -1,5 +1,5 @@
 #pragma once
-// An HTTPS fake of the e-invoice API on 127.0.0.1, in its own process
+// An HTTPS fake of the e-invoice API (and of any other page) on 127.0.0.1, in its own process
 // (/usr/bin/python3). Its CA and certificate are made with openssl when it
 // starts; curl is pointed at it through CURL_HOME/.curlrc (cacert, connect-to),
 // which start() sets and stop() restores. Every request is logged; answers
@@ -73,6 +73,8 @@ class Peer {
 
   // Answers for "METHOD /api/publicApi/<path>", served in order; the last repeats.
   void script(const QString& method, const QString& apiPath, const QList<PeerAnswer>& answers);
+  // Answers for "METHOD <path>", any path of the server (without the query).
+  void scriptPath(const QString& method, const QString& path, const QList<PeerAnswer>& answers);
   // Every request so far, in order of arrival.
   QList<PeerRequest> requests() const;
 

@@ -1,0 +1,42 @@
+#pragma once
+// The one way this program runs curl. A call is written as curl config lines
+// into a record file (mode 0600) and curl is started with -K and nothing else,
+// so no value taken from data ever stands on a command line or is read as an
+// option. Certificates are checked; every call has a connect time-out and an
+// overall limit.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace korvan {
+
+// Limits of one call in seconds.
+struct CurlLimits {
+  int connectSeconds = 20;
+  int totalSeconds = 300;
+};
+
+// A value as a double-quoted curl config string (backslash and quote escaped).
+// Values holding CR, LF or NUL cannot be written: an empty result and ok false.
+QString CURL_CFG_QUOTE(const QString& value, bool* ok = nullptr);
+// One config line "name = "value"".
+QString CURL_CFG_LINE(const QString& name, const QString& value, bool* ok = nullptr);
+// The lines every call starts with: quiet but errors shown, no URL globbing,
+// the protocols allowed (e.g. "=https"), the two limits.
+QStringList CURL_BASE_CONFIG(const QString& protocols, const CurlLimits& limits);
+
+// Path of a file in the program's TMP folder.
+QString TMP_FN(const QString& name);
+// The curl program: "<program folder>/CURL/curl" when executable, else "curl".
+QString CURL_PROGRAM();
+// "Greška pri pozivanju 'curl.exe'!"
+QString CURL_ERR();
+
+// Makes TMP, removes the answer file (an earlier answer never passes for this
+// call's), writes the config lines into the record file and runs curl with -K
+// on it, with a backstop above curl's own limits. true exactly when curl
+// ended with 0. Shows nothing.
+bool CURL_RUN(const QString& recordPath, const QStringList& configLines, const QString& answerPath,
+              const CurlLimits& limits);
+
+}  // namespace korvan
