@@ -30,7 +30,9 @@ QStringList CURL_BASE_CONFIG(const QString& protocols, const CurlLimits& limits)
   return {QStringLiteral("silent"), QStringLiteral("show-error"), QStringLiteral("globoff"),
           CURL_CFG_LINE(QStringLiteral("proto"), protocols),
           QStringLiteral("connect-timeout = %1").arg(limits.connectSeconds),
-          QStringLiteral("max-time = %1").arg(limits.totalSeconds)};
+          QStringLiteral("max-time = %1").arg(limits.totalSeconds),
+          QStringLiteral("speed-limit = 1"),
+          QStringLiteral("speed-time = %1").arg(limits.stallSeconds)};
 }
 
 QString TMP_FN(const QString& name) { return GETAPPPATH() + QStringLiteral("TMP/") + name; }

@@ -2,8 +2,9 @@
 // The one way this program runs curl. A call is written as curl config lines
 // into a record file (mode 0600) and curl is started with -K and nothing else,
 // so no value taken from data ever stands on a command line or is read as an
-// option. Certificates are checked; every call has a connect time-out and an
-// overall limit.
+// option. Certificates are checked; every call has a connect time-out, an
+// overall limit and a low-speed limit (a transfer that stalls ends early while
+// a slow but moving one runs to the overall limit).
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,7 @@ namespace korvan {
 struct CurlLimits {
   int connectSeconds = 20;
   int totalSeconds = 300;
+  int stallSeconds = 30;  // ends when under 1 byte/s for this long
 };
 
 // A value as a double-quoted curl config string (backslash and quote escaped).
@@ -22,7 +24,7 @@ QString CURL_CFG_QUOTE(const QString& value, bool* ok = nullptr);
 // One config line "name = "value"".
 QString CURL_CFG_LINE(const QString& name, const QString& value, bool* ok = nullptr);
 // The lines every call starts with: quiet but errors shown, no URL globbing,
-// the protocols allowed (e.g. "=https"), the two limits.
+// the protocols allowed (e.g. "=https"), the limits.
 QStringList CURL_BASE_CONFIG(const QString& protocols, const CurlLimits& limits);
 
 // Path of a file in the program's TMP folder.

@@ -11,7 +11,7 @@ namespace korvan {
 namespace {
 
 CurlLimits& limits() {
-  static CurlLimits l{10, 30};
+  static CurlLimits l{.connectSeconds = 10, .totalSeconds = 30};
   return l;
 }
 

@@ -74,7 +74,7 @@ TEST(EfmCallTest, EveryCallInBothDirections) {
       ASSERT_TRUE(ok);
       const QString url = QStringLiteral("https://") + (test ? "demo" : "") + "efaktura.mfin.gov.rs/api/publicApi/" + c.path;
       QStringList expected = {"silent", "show-error", "globoff", line("proto", "=https"), "connect-timeout = 20",
-                              "max-time = 300", line("request", c.method), EFM_CFG_LINE("url", url),
+                              "max-time = 300", "speed-limit = 1", "speed-time = 30", line("request", c.method), EFM_CFG_LINE("url", url),
                               EFM_CFG_LINE("header", QStringLiteral("accept: ") + c.accept),
                               line("header", "ApiKey: K1")};
       expected += c.own;
