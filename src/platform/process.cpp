@@ -1,6 +1,10 @@
 #include "platform/process.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QProcess>
+#include <QThread>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/types.h>
@@ -8,6 +12,53 @@
 
 namespace korvan::platform {
 namespace {
+
+// Drops what the user does while a wait runs: input and window closes, so no
+// second action starts and no window goes away under the caller.
+class InputBlocker : public QObject {
+ public:
+  InputBlocker() { QCoreApplication::instance()->installEventFilter(this); }
+  ~InputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::Shortcut:
+      case QEvent::Wheel:
+      case QEvent::TouchBegin:
+      case QEvent::TouchUpdate:
+      case QEvent::TouchEnd:
+      case QEvent::ContextMenu:
+      case QEvent::Close:
+        e->ignore();
+        return true;
+      default:
+        return false;
+    }
+  }
+};
+
+// Waits for the end of p (timeoutMs <= 0: without limit). On the program's
+// main thread the event loop keeps running, so windows repaint and timers
+// fire, while user input is dropped; elsewhere a plain blocking wait.
+bool waitForEnd(QProcess& p, int timeoutMs) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app || QThread::currentThread() != app->thread()) return p.waitForFinished(timeoutMs > 0 ? timeoutMs : -1);
+  if (p.state() == QProcess::NotRunning) return true;
+  QEventLoop loop;
+  QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+  QTimer limit;
+  limit.setSingleShot(true);
+  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+  if (timeoutMs > 0) limit.start(timeoutMs);
+  InputBlocker blocker;
+  if (p.state() != QProcess::NotRunning) loop.exec();
+  return p.state() == QProcess::NotRunning;
+}
 
 class RealProcessRunner : public ProcessRunner {
  public:
@@ -29,7 +80,7 @@ class RealProcessRunner : public ProcessRunner {
     if (!p.waitForStarted(-1)) return result;
     result.started = true;
     const pid_t group = static_cast<pid_t>(p.processId());
-    const bool finished = p.waitForFinished(request.timeoutMs > 0 ? request.timeoutMs : -1);
+    const bool finished = waitForEnd(p, request.timeoutMs);
     if (!finished && p.state() != QProcess::NotRunning) {
       ::kill(-group, SIGKILL);
       p.waitForFinished(-1);

@@ -2,7 +2,8 @@
 // Running external programs: a program and an argument list, never a shell,
 // so no argument is ever read as a command. Optional time limit; on time-out
 // the whole process group of the child (the child and everything it started)
-// is ended.
+// is ended. On the main thread the wait keeps the event loop running (windows
+// repaint, timers fire) and drops user input until the program ends.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -100,6 +102,44 @@ TEST(Process, NoTimeLimitWaitsForTheEnd) {
   const ProcessResult r = run("/bin/sh", {"-c", "sleep 0.3; echo done"}, 0);
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.standardOutput, "done\n");
+}
+
+// Counts the events it receives, by type.
+struct EventCounter : QObject {
+  QList<QEvent::Type> seen;
+  bool event(QEvent* e) override {
+    seen << e->type();
+    return QObject::event(e);
+  }
+};
+
+TEST(Process, WaitKeepsTimersAndRepaintsGoingAndDropsInput) {
+  EventCounter target;
+  bool timerFired = false;
+  // During the wait: a timer fires, a repaint request, a key and a close arrive.
+  QTimer::singleShot(100, [&] {
+    timerFired = true;
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::UpdateRequest));
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::KeyPress));
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::Close));
+  });
+  const ProcessResult r = run("/bin/sh", {"-c", "sleep 0.6; echo done"}, 10000);
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.standardOutput, "done\n");
+  EXPECT_TRUE(timerFired);
+  EXPECT_EQ(target.seen, QList<QEvent::Type>{QEvent::UpdateRequest});
+  // After the wait input is taken again.
+  QCoreApplication::postEvent(&target, new QEvent(QEvent::KeyPress));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(target.seen, (QList<QEvent::Type>{QEvent::UpdateRequest, QEvent::KeyPress}));
+}
+
+TEST(Process, TimeLimitHoldsWhileTheEventLoopRuns) {
+  QTimer busy;
+  busy.start(10);  // a timer that keeps the loop awake must not stretch the limit
+  const ProcessResult r = run("/bin/sh", {"-c", "sleep 30"}, 500);
+  EXPECT_TRUE(r.timedOut);
+  EXPECT_EQ(r.exitCode, kTimedOut);
 }
 
 // A test runner: records requests and answers with a fixed exit code.
