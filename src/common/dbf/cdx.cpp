@@ -2,6 +2,8 @@
 
 #include "common/dbf/dbferror.h"
 
+#include <set>
+
 #include <QMap>
 #include <array>
 #include <map>
@@ -16,6 +18,7 @@ namespace {
 constexpr int kDirKeyLen = 10;
 constexpr int kMaxDepth = 40;
 constexpr int kMaxWalk = 1 << 22;
+constexpr size_t kMaxTags = 4096;
 constexpr uint8_t kOptCompact = 0x20, kOptCompound = 0x40, kOptFor = 0x08;
 
 uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
@@ -238,13 +241,15 @@ QList<TagInfo> CdxFile::tags() {
     if (tagListValid_) return tagList_;
     QList<TagInfo> list;
     std::optional<KeyPos> p = first(0);
-    for (int guard = 0; p && guard < 4096; ++guard) {
+    std::set<int64_t> seen;
+    for (; p; p = next(0, *p)) {
+      // A tag listed twice, or more tags than a directory holds, is damage.
+      if (!seen.insert(p->rec).second || seen.size() > kMaxTags) corrupt("spisak oznaka");
       TagInfo t = readHeader(p->rec);
       t.name = QString::fromLatin1(p->key).trimmed();
       while (t.name.endsWith(QChar(0))) t.name.chop(1);
       t.name = t.name.trimmed().toUpper();
       list << t;
-      p = next(0, *p);
     }
     std::sort(list.begin(), list.end(), [](const TagInfo& a, const TagInfo& b) { return a.header < b.header; });
     tagList_ = list;
@@ -371,42 +376,57 @@ std::optional<KeyPos> CdxFile::lowerBound(int64_t tagHeader, const QByteArray& k
   });
 }
 
+std::optional<KeyPos> CdxFile::ordered(const KeyPos& from, int direction, const std::function<std::optional<KeyPos>()>& step) {
+  std::optional<KeyPos> r = step();
+  // Entries are strictly ordered by key and record: a step that does not
+  // move on in that order has met a loop of page pointers.
+  if (r && !r->key.isEmpty() && r->key.size() == from.key.size() && from.rec != 0 &&
+      compareEntry(reinterpret_cast<const uint8_t*>(r->key.constData()), r->rec,
+                   reinterpret_cast<const uint8_t*>(from.key.constData()), from.rec, int(r->key.size())) * direction <= 0)
+    corrupt("lanac listova");
+  return r;
+}
+
 std::optional<KeyPos> CdxFile::next(int64_t tagHeader, const KeyPos& pos) {
   return read([&]() -> std::optional<KeyPos> {
-    int kl = 0;
-    rootOf(tagHeader, &kl);
-    if (pos.gen == gen_ && pos.leaf != kNoPage) {
-      const Page& p = page(pos.leaf, kl);
-      if (p.leaf() && pos.idx < p.count() && p.recs[size_t(pos.idx)] == pos.rec &&
-          std::memcmp(p.key(pos.idx), pos.key.constData(), size_t(kl)) == 0)
-        return afterRaw(pos.leaf, pos.idx, kl);
-    }
-    const QByteArray k = fit(pos.key, kl, ' ');
-    std::optional<KeyPos> r = seekIn(tagHeader, reinterpret_cast<const uint8_t*>(k.constData()), pos.rec, nullptr);
-    if (!r || r->key.isEmpty()) return std::nullopt;
-    if (r->rec == pos.rec && r->key == k) return afterRaw(r->leaf, r->idx, kl);
-    return r;
+    return ordered(pos, 1, [&]() -> std::optional<KeyPos> {
+      int kl = 0;
+      rootOf(tagHeader, &kl);
+      if (pos.gen == gen_ && pos.leaf != kNoPage) {
+        const Page& p = page(pos.leaf, kl);
+        if (p.leaf() && pos.idx < p.count() && p.recs[size_t(pos.idx)] == pos.rec &&
+            std::memcmp(p.key(pos.idx), pos.key.constData(), size_t(kl)) == 0)
+          return afterRaw(pos.leaf, pos.idx, kl);
+      }
+      const QByteArray k = fit(pos.key, kl, ' ');
+      std::optional<KeyPos> r = seekIn(tagHeader, reinterpret_cast<const uint8_t*>(k.constData()), pos.rec, nullptr);
+      if (!r || r->key.isEmpty()) return std::nullopt;
+      if (r->rec == pos.rec && r->key == k) return afterRaw(r->leaf, r->idx, kl);
+      return r;
+    });
   });
 }
 
 std::optional<KeyPos> CdxFile::prev(int64_t tagHeader, const KeyPos& pos) {
   return read([&]() -> std::optional<KeyPos> {
-    int kl = 0;
-    rootOf(tagHeader, &kl);
-    if (pos.gen == gen_ && pos.leaf != kNoPage) {
-      const Page& p = page(pos.leaf, kl);
-      if (p.leaf() && pos.idx < p.count() && p.recs[size_t(pos.idx)] == pos.rec &&
-          std::memcmp(p.key(pos.idx), pos.key.constData(), size_t(kl)) == 0)
-        return beforeRaw(pos.leaf, pos.idx, kl);
-    }
-    const QByteArray k = fit(pos.key, kl, ' ');
-    std::optional<KeyPos> r = seekIn(tagHeader, reinterpret_cast<const uint8_t*>(k.constData()), pos.rec, nullptr);
-    if (!r) return std::nullopt;
-    if (r->key.isEmpty()) {  // nothing at or after the place: the last entry is before it
-      const Page& p = page(r->leaf, kl);
-      return p.count() ? at(p, p.count() - 1) : stepLeft(p.left, kl);
-    }
-    return beforeRaw(r->leaf, r->idx, kl);
+    return ordered(pos, -1, [&]() -> std::optional<KeyPos> {
+      int kl = 0;
+      rootOf(tagHeader, &kl);
+      if (pos.gen == gen_ && pos.leaf != kNoPage) {
+        const Page& p = page(pos.leaf, kl);
+        if (p.leaf() && pos.idx < p.count() && p.recs[size_t(pos.idx)] == pos.rec &&
+            std::memcmp(p.key(pos.idx), pos.key.constData(), size_t(kl)) == 0)
+          return beforeRaw(pos.leaf, pos.idx, kl);
+      }
+      const QByteArray k = fit(pos.key, kl, ' ');
+      std::optional<KeyPos> r = seekIn(tagHeader, reinterpret_cast<const uint8_t*>(k.constData()), pos.rec, nullptr);
+      if (!r) return std::nullopt;
+      if (r->key.isEmpty()) {  // nothing at or after the place: the last entry is before it
+        const Page& p = page(r->leaf, kl);
+        return p.count() ? at(p, p.count() - 1) : stepLeft(p.left, kl);
+      }
+      return beforeRaw(r->leaf, r->idx, kl);
+    });
   });
 }
 
