@@ -376,57 +376,42 @@ std::optional<KeyPos> CdxFile::lowerBound(int64_t tagHeader, const QByteArray& k
   });
 }
 
-std::optional<KeyPos> CdxFile::ordered(const KeyPos& from, int direction, const std::function<std::optional<KeyPos>()>& step) {
-  std::optional<KeyPos> r = step();
-  // Entries are strictly ordered by key and record: a step that does not
-  // move on in that order has met a loop of page pointers.
-  if (r && !r->key.isEmpty() && r->key.size() == from.key.size() && from.rec != 0 &&
-      compareEntry(reinterpret_cast<const uint8_t*>(r->key.constData()), r->rec,
-                   reinterpret_cast<const uint8_t*>(from.key.constData()), from.rec, int(r->key.size())) * direction <= 0)
-    corrupt("lanac listova");
-  return r;
-}
-
 std::optional<KeyPos> CdxFile::next(int64_t tagHeader, const KeyPos& pos) {
   return read([&]() -> std::optional<KeyPos> {
-    return ordered(pos, 1, [&]() -> std::optional<KeyPos> {
-      int kl = 0;
-      rootOf(tagHeader, &kl);
-      if (pos.gen == gen_ && pos.leaf != kNoPage) {
-        const Page& p = page(pos.leaf, kl);
-        if (p.leaf() && pos.idx < p.count() && p.recs[size_t(pos.idx)] == pos.rec &&
-            std::memcmp(p.key(pos.idx), pos.key.constData(), size_t(kl)) == 0)
-          return afterRaw(pos.leaf, pos.idx, kl);
-      }
-      const QByteArray k = fit(pos.key, kl, ' ');
-      std::optional<KeyPos> r = seekIn(tagHeader, reinterpret_cast<const uint8_t*>(k.constData()), pos.rec, nullptr);
-      if (!r || r->key.isEmpty()) return std::nullopt;
-      if (r->rec == pos.rec && r->key == k) return afterRaw(r->leaf, r->idx, kl);
-      return r;
-    });
+    int kl = 0;
+    rootOf(tagHeader, &kl);
+    if (pos.gen == gen_ && pos.leaf != kNoPage) {
+      const Page& p = page(pos.leaf, kl);
+      if (p.leaf() && pos.idx < p.count() && p.recs[size_t(pos.idx)] == pos.rec &&
+          std::memcmp(p.key(pos.idx), pos.key.constData(), size_t(kl)) == 0)
+        return afterRaw(pos.leaf, pos.idx, kl);
+    }
+    const QByteArray k = fit(pos.key, kl, ' ');
+    std::optional<KeyPos> r = seekIn(tagHeader, reinterpret_cast<const uint8_t*>(k.constData()), pos.rec, nullptr);
+    if (!r || r->key.isEmpty()) return std::nullopt;
+    if (r->rec == pos.rec && r->key == k) return afterRaw(r->leaf, r->idx, kl);
+    return r;
   });
 }
 
 std::optional<KeyPos> CdxFile::prev(int64_t tagHeader, const KeyPos& pos) {
   return read([&]() -> std::optional<KeyPos> {
-    return ordered(pos, -1, [&]() -> std::optional<KeyPos> {
-      int kl = 0;
-      rootOf(tagHeader, &kl);
-      if (pos.gen == gen_ && pos.leaf != kNoPage) {
-        const Page& p = page(pos.leaf, kl);
-        if (p.leaf() && pos.idx < p.count() && p.recs[size_t(pos.idx)] == pos.rec &&
-            std::memcmp(p.key(pos.idx), pos.key.constData(), size_t(kl)) == 0)
-          return beforeRaw(pos.leaf, pos.idx, kl);
-      }
-      const QByteArray k = fit(pos.key, kl, ' ');
-      std::optional<KeyPos> r = seekIn(tagHeader, reinterpret_cast<const uint8_t*>(k.constData()), pos.rec, nullptr);
-      if (!r) return std::nullopt;
-      if (r->key.isEmpty()) {  // nothing at or after the place: the last entry is before it
-        const Page& p = page(r->leaf, kl);
-        return p.count() ? at(p, p.count() - 1) : stepLeft(p.left, kl);
-      }
-      return beforeRaw(r->leaf, r->idx, kl);
-    });
+    int kl = 0;
+    rootOf(tagHeader, &kl);
+    if (pos.gen == gen_ && pos.leaf != kNoPage) {
+      const Page& p = page(pos.leaf, kl);
+      if (p.leaf() && pos.idx < p.count() && p.recs[size_t(pos.idx)] == pos.rec &&
+          std::memcmp(p.key(pos.idx), pos.key.constData(), size_t(kl)) == 0)
+        return beforeRaw(pos.leaf, pos.idx, kl);
+    }
+    const QByteArray k = fit(pos.key, kl, ' ');
+    std::optional<KeyPos> r = seekIn(tagHeader, reinterpret_cast<const uint8_t*>(k.constData()), pos.rec, nullptr);
+    if (!r) return std::nullopt;
+    if (r->key.isEmpty()) {  // nothing at or after the place: the last entry is before it
+      const Page& p = page(r->leaf, kl);
+      return p.count() ? at(p, p.count() - 1) : stepLeft(p.left, kl);
+    }
+    return beforeRaw(r->leaf, r->idx, kl);
   });
 }
 

@@ -12,7 +12,6 @@
 #include <QList>
 #include <QString>
 #include <exception>
-#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <array>
@@ -110,9 +109,6 @@ class CdxFile {
   std::optional<KeyPos> beforeRaw(int64_t leafOff, int idx, int keyLen);
   void invalidate();
   [[noreturn]] void corrupt(const QString& what);
-  // Runs one step of an ordered walk from `from`; a step that does not move
-  // on in `direction` (1 forward, -1 back) is damage.
-  std::optional<KeyPos> ordered(const KeyPos& from, int direction, const std::function<std::optional<KeyPos>()>& step);
 
   File file_;
   File* locks_ = nullptr;
