@@ -22,7 +22,7 @@ struct Digits {
 
 void splitDigits(double value, int decimals, Digits& d) {
   std::uint64_t m = 0;
-  if (decimals <= 22 && detail::roundScaled(value, decimals, m)) {
+  if (decimals <= 19 && detail::roundScaled(value, decimals, m)) {
     d.zero = m == 0;
     const double p = detail::pow10(decimals);
     std::uint64_t scale = static_cast<std::uint64_t>(p);
@@ -87,7 +87,13 @@ QString TRANSFORM(double value, const QString& picture) {
     if (c == u'.' && pointAt < 0) pointAt = i;
     else if (isDigitPosition(c)) (pointAt < 0 ? intPositions : decimals)++;
   }
-  if (decimals > 30) decimals = 30;
+  // Wider fractions than the digit buffer holds show as overflow.
+  if (decimals > 30) {
+    QString out(t, len);
+    for (QChar& c : out)
+      if (isDigitPosition(c.unicode())) c = QChar(u'*');
+    return out;
+  }
 
   Digits d;
   splitDigits(value, decimals, d);

@@ -49,6 +49,13 @@ INSTANTIATE_TEST_SUITE_P(Functions, Pictures, ::testing::Values(
     PictureCase{20, "@E 999.99", " 20,00"}, PictureCase{0, "@EZ 9,999,999.99", "            "},
     PictureCase{1234.5, "@EZ 9,999,999.99", "    1.234,50"}, PictureCase{10, "@R 99", "10"}));
 
+// Fractions wider than exact integers hold, or than the digit buffers, are
+// shown or refused without reading outside the number.
+INSTANTIATE_TEST_SUITE_P(WideFractions, Pictures, ::testing::Values(
+    PictureCase{1.5, "9.99999999999999999999", "1.50000000000000000000"},
+    PictureCase{1.5, "9.9999999999999999999999", "1.5000000000000000000000"},
+    PictureCase{1.5, "9.9999999999999999999999999999999", "*.*******************************"}));
+
 TEST(Pictures, OverflowIsRecognised) {
   EXPECT_TRUE(PICTURE_OVERFLOW(TRANSFORM(1000, "@E 999.99")));
   EXPECT_FALSE(PICTURE_OVERFLOW(TRANSFORM(999, "@E 999.99")));

@@ -2,6 +2,8 @@
 
 #include "common/dbf/dbferror.h"
 
+#include <set>
+
 #include <QMap>
 #include <array>
 #include <map>
@@ -16,6 +18,7 @@ namespace {
 constexpr int kDirKeyLen = 10;
 constexpr int kMaxDepth = 40;
 constexpr int kMaxWalk = 1 << 22;
+constexpr size_t kMaxTags = 4096;
 constexpr uint8_t kOptCompact = 0x20, kOptCompound = 0x40, kOptFor = 0x08;
 
 uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
@@ -238,13 +241,15 @@ QList<TagInfo> CdxFile::tags() {
     if (tagListValid_) return tagList_;
     QList<TagInfo> list;
     std::optional<KeyPos> p = first(0);
-    for (int guard = 0; p && guard < 4096; ++guard) {
+    std::set<int64_t> seen;
+    for (; p; p = next(0, *p)) {
+      // A tag listed twice, or more tags than a directory holds, is damage.
+      if (!seen.insert(p->rec).second || seen.size() > kMaxTags) corrupt("spisak oznaka");
       TagInfo t = readHeader(p->rec);
       t.name = QString::fromLatin1(p->key).trimmed();
       while (t.name.endsWith(QChar(0))) t.name.chop(1);
       t.name = t.name.trimmed().toUpper();
       list << t;
-      p = next(0, *p);
     }
     std::sort(list.begin(), list.end(), [](const TagInfo& a, const TagInfo& b) { return a.header < b.header; });
     tagList_ = list;

@@ -71,8 +71,9 @@ QByteArray MemoFile::read(uint32_t block) {
   const uint8_t* p = file_.view(off, 8);
   if (!p) fail(EG_CORRUPTION, SC_CORRUPT, "Memo blok " + QString::number(block) + " van fajla", file_.path(), "memo");
   const uint32_t len = be32(p + 4);
-  const uint8_t* d = file_.view(off + 8, len);
-  if (!d) fail(EG_CORRUPTION, SC_CORRUPT, "Memo blok " + QString::number(block) + " van fajla", file_.path(), "memo");
+  // A length the file cannot hold past its block is damage, whatever it says.
+  const uint8_t* d = len <= uint32_t(kMaxMemoBytes) ? file_.view(off + 8, len) : nullptr;
+  if (!d) fail(EG_CORRUPTION, SC_CORRUPT, "Oštećen memo fajl (dužina memoa u bloku " + QString::number(block) + ")", file_.path(), "memo");
   return QByteArray(reinterpret_cast<const char*>(d), int(len));
 }
 
@@ -81,18 +82,29 @@ uint32_t MemoFile::write(uint32_t oldBlock, const QByteArray& text) {
   const uint32_t bs = blockSize();
   const auto need = [bs](int64_t bytes) { return uint32_t((bytes + 8 + bs - 1) / bs); };
   uint32_t block = 0;
-  if (oldBlock != 0) {
-    const uint8_t* p = file_.view(int64_t(oldBlock) * bs, 8);
-    if (p && need(text.size()) <= need(be32(p + 4))) block = oldBlock;
-  }
+  if (text.size() > kMaxMemoBytes)
+    fail(EG_DATAWIDTH, SC_DATAWIDTH, "Memo je predugačak", file_.path(), "memo");
+  // Checked before anything is written: a next-free block past the end of
+  // the file is damage, and refused with the file left as it was.
   uint8_t head[512];
   file_.readAt(head, 8, 0);
   const uint32_t nextFree = be32(head);
+  const int64_t endBlock = (file_.size() + bs - 1) / bs;
+  if (int64_t(nextFree) > endBlock)
+    fail(EG_CORRUPTION, SC_CORRUPT, "Oštećen memo fajl (prvi slobodan blok " + QString::number(nextFree) + " van fajla)", file_.path(), "memo");
+  if (oldBlock != 0 && oldBlock < endBlock) {
+    // In place only when the old memo's blocks really lie inside the file.
+    const int64_t off = int64_t(oldBlock) * bs;
+    const uint8_t* p = file_.view(off, 8);
+    const uint32_t oldLen = p ? be32(p + 4) : 0;
+    if (p && oldLen <= uint32_t(kMaxMemoBytes) && file_.view(off + 8, oldLen) && need(text.size()) <= need(oldLen))
+      block = oldBlock;
+  }
   if (block == 0) {
-    block = nextFree;
-    // Never write into the header, whatever a damaged header says.
+    // Never into the header nor below the file's end, whatever a damaged
+    // header says: those blocks may belong to other memos.
     const uint32_t firstData = (512 + bs - 1) / bs;
-    if (block < firstData) block = firstData;
+    block = std::max({nextFree, firstData, uint32_t(endBlock)});
   }
   QByteArray buf(int(need(text.size()) * bs), '\0');
   auto* b = reinterpret_cast<uint8_t*>(buf.data());

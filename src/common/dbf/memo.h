@@ -10,6 +10,8 @@
 namespace korvan::dbf {
 
 constexpr uint32_t kMemoBlockSize = 64;
+// The longest memo text read or written; longer lengths are damage.
+constexpr int64_t kMaxMemoBytes = int64_t(1) << 30;
 
 // A new, empty memo file's bytes.
 QByteArray newMemoFile(uint32_t blockSize = kMemoBlockSize);

@@ -265,6 +265,10 @@ QList<int> Table::parseKey(const QString& expr, int* keyLen, QString* why) const
     fields << pos;
     *keyLen += f.len;
   }
+  if (*keyLen <= 0 || *keyLen > 240) {
+    *why = "dužina ključa " + QString::number(*keyLen);
+    return {};
+  }
   return fields;
 }
 

@@ -1,9 +1,11 @@
 // The engine on tables it creates: structure, field rules, moving, seeking,
 // deleted records, memo growth and the readers' view of the files.
 #include "common/dbf/dbferror.h"
+#include "common/dbf/memo.h"
 #include "common/dbf/table.h"
 #include "dbftest.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -426,3 +428,63 @@ TEST_F(Tables, CreatedTablesPassTheReaders) {
 }
 
 }  // namespace
+
+// Damaged memo files: each fault is refused with the engine's error, the
+// memo file keeps its size and the memo already written reads as before.
+TEST_F(Tables, DamagedMemoFilesAreRefusedAndLeftAsTheyWere) {
+  struct Case {
+    const char* what;
+    qint64 offset;     // 0 = the header's next free block; else the first memo's length field
+    QByteArray bytes;  // big-endian value written there
+    bool failsOnRead;
+  };
+  const Case cases[] = {
+      {"next free block 0xFFFFFFFF", 0, QByteArray::fromHex("FFFFFFFF"), false},
+      {"next free block past the end", 0, QByteArray::fromHex("00001000"), false},
+      {"memo length 2^31", -1, QByteArray::fromHex("80000000"), true},
+      {"memo length 2^31 - 1", -1, QByteArray::fromHex("7FFFFFFF"), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QDir(path("")).removeRecursively();
+    QDir().mkpath(path(""));
+    {
+      auto t = invoices({{"I", 1}, {"I", 2}});
+      t->go(1);
+      ASSERT_TRUE(t->lock());
+      t->put("XML", QString("prvi"));
+      t->unlock();
+    }
+    const QString fpt = path("invoice.fpt");
+    {
+      auto t = Table::open(path("invoice"), false);
+      t->go(1);
+      const uint32_t block = memoRefBlock(reinterpret_cast<const uint8_t*>(t->raw(t->fieldPos("XML")).constData()), t->field(t->fieldPos("XML")).len);
+      QFile f(fpt);
+      ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+      f.seek(c.offset == 0 ? 0 : qint64(block) * kMemoBlockSize + 4);
+      f.write(c.bytes);
+    }
+    const qint64 before = QFileInfo(fpt).size();
+    auto t = Table::open(path("invoice"), false);
+    t->go(1);
+    if (c.failsOnRead) {
+      EXPECT_THROW(t->value("XML"), DbfError);
+    } else {
+      EXPECT_EQ(t->value("XML").toString(), "prvi");
+      t->go(2);
+      ASSERT_TRUE(t->lock());
+      EXPECT_THROW(
+          {
+            t->put("XML", QString("drugi"));
+            t->unlock();
+          },
+          DbfError);
+      t.reset();
+      auto again = Table::open(path("invoice"), false);
+      again->go(1);
+      EXPECT_EQ(again->value("XML").toString(), "prvi");
+    }
+    EXPECT_EQ(QFileInfo(fpt).size(), before);
+  }
+}
