@@ -22,29 +22,14 @@
 namespace korvan {
 namespace {
 
-QString slashes(QString p) {
-  p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-  return p;
+QString folderOf(const QString& p) {
+  const qsizetype cut = p.lastIndexOf(QLatin1Char('/'));
+  return cut > 0 ? p.left(cut) : QString();
 }
 
-bool isBlankText(QStringView s) {
-  for (QChar c : s)
-    if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-      return false;
-  return true;
-}
-
-bool isFree(const QString& path) { return !QFileInfo::exists(path) || MOZE_EXCLUSIVE(path); }
-
-QRegularExpression maskRegex(const QString& mask) {
-  return QRegularExpression(QRegularExpression::wildcardToRegularExpression(mask),
-                            QRegularExpression::CaseInsensitiveOption);
-}
-
-}  // namespace
-
-QString FIND_FILE(const QString& path) {
-  const QString p = slashes(path);
+// Each part of p matched to an existing name ignoring letter case; parts
+// that exist in no letter case are kept as given.
+QString matchCase(const QString& p) {
   if (p.isEmpty() || QFileInfo::exists(p)) return p;
   const bool absolute = p.startsWith(QLatin1Char('/'));
   const QStringList parts = p.split(QLatin1Char('/'), Qt::KeepEmptyParts);
@@ -77,6 +62,40 @@ QString FIND_FILE(const QString& path) {
   }
   return done;
 }
+
+// A path as the file system has it is used exactly ("\" is a legal letter of a
+// name here); only a path that leads nowhere as written, while it does with
+// "\" read as "/", is a Windows-style one (names from Windows-made INI files).
+QString slashes(const QString& p) {
+  if (!p.contains(QLatin1Char('\\')) || QFileInfo::exists(p)) return p;
+  QString r = p;
+  r.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  if (QFileInfo::exists(matchCase(r))) return r;
+  // A new file: in the folder that exists as written, unless the read one does.
+  const QString folder = folderOf(p);
+  const QString readFolder = folderOf(r);
+  if (!readFolder.isEmpty() && QFileInfo(matchCase(readFolder)).isDir()) return r;
+  if (!folder.isEmpty() && QFileInfo(matchCase(folder)).isDir()) return p;
+  return r;
+}
+
+bool isBlankText(QStringView s) {
+  for (QChar c : s)
+    if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+      return false;
+  return true;
+}
+
+bool isFree(const QString& path) { return !QFileInfo::exists(path) || MOZE_EXCLUSIVE(path); }
+
+QRegularExpression maskRegex(const QString& mask) {
+  return QRegularExpression(QRegularExpression::wildcardToRegularExpression(mask),
+                            QRegularExpression::CaseInsensitiveOption);
+}
+
+}  // namespace
+
+QString FIND_FILE(const QString& path) { return matchCase(slashes(path)); }
 
 QString SLOBODAN_FN(const QString& path, const QString& companionExt) {
   const QString p = slashes(path);

@@ -1,8 +1,9 @@
 #pragma once
 // Files and folders: finding an existing file ignoring letter case, free
 // output names, whole text files, lines, folders and a few file operations.
-// Paths use "/"; a "\" in a path (names from Windows-made INI files) is read
-// as "/".
+// Paths use "/". A path that exists as written (or whose folder does) is used
+// exactly, "\" in its names included; otherwise a "\" (names from Windows-made
+// INI files) is read as "/".
 #include <QByteArray>
 #include <QDate>
 #include <QList>

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -266,4 +267,49 @@ TEST_F(ProgramFolder, SmallFileOperations) {
   touch(app("t/d.tmp"));
   BRISI_TMPREZ({app("t/d.tmp"), app("t/never")});
   EXPECT_FALSE(QFile::exists(app("t/d.tmp")));
+}
+
+// Names the file system allows: quotes and backslashes are letters of a name.
+TEST_F(ProgramFolder, BackslashNamesFromTheFileSystemRoundTripThroughEveryHelper) {
+  const QString folder = app(u("'single' \"double\" \\back\\slash"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString xml = folder + u("/ra\\čun.xml");
+  const QString txt = xml + ".txt";
+
+  ASSERT_TRUE(WRITE_MEMO_BYTES(xml, "<Invoice/>"));
+  ASSERT_TRUE(WRITE_MEMO(txt, u("odgovor")));
+  EXPECT_TRUE(QFileInfo(xml).isFile()) << "written beside, not into a folder made of the name";
+  EXPECT_FALSE(QFileInfo::exists(app("'single' \"double\" /back/slash")));
+  EXPECT_EQ(FIND_FILE(xml), xml);
+  EXPECT_EQ(FIND_FILE(folder + u("/RA\\ČUN.XML")), xml) << "letter case still ignored";
+  QByteArray bytes;
+  ASSERT_TRUE(READ_FILE(xml, &bytes));
+  EXPECT_EQ(bytes, "<Invoice/>");
+  EXPECT_EQ(READ_MEMO(txt), u("odgovor"));
+  EXPECT_EQ(READ_MEMO_BYTES(xml), "<Invoice/>");
+  EXPECT_TRUE(MOZE_EXCLUSIVE(xml));
+  ASSERT_TRUE(COPYFILE(xml, xml + ".bak", nullptr, true));
+  EXPECT_TRUE(QFileInfo(xml + ".bak").isFile());
+  ASSERT_TRUE(PRAVI_DIR(folder + u("/pod\\folder")));
+  EXPECT_TRUE(QFileInfo(folder + u("/pod\\folder")).isDir());
+  QStringList names;
+  for (const DirEntry& e : DIRECTORY2(folder + u("/*.xml"))) names << e.name;
+  EXPECT_EQ(names, QStringList{u("ra\\čun.xml")});
+  QStringList list;
+  GET_FILES(folder + "/", list, {}, true);
+  EXPECT_TRUE(list.contains(xml)) << list.join(", ").toStdString();
+  XDEL(folder);
+  EXPECT_FALSE(QFileInfo::exists(xml));
+  EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+// Windows-style names the program reads from its INI files still find their files.
+TEST_F(ProgramFolder, WindowsStyleNamesStillReadBackslashAsSeparator) {
+  ASSERT_TRUE(QDir().mkpath(app("PDF/2024")));
+  ASSERT_TRUE(WRITE_MEMO_BYTES(app("PDF\\2024\\a.pdf"), "%PDF"));
+  EXPECT_TRUE(QFileInfo(app("PDF/2024/a.pdf")).isFile());
+  QByteArray bytes;
+  ASSERT_TRUE(READ_FILE(app("PDF\\2024\\a.pdf"), &bytes));
+  EXPECT_EQ(bytes, "%PDF");
+  EXPECT_EQ(FIND_FILE(app("pdf\\2024\\A.PDF")), app("PDF/2024/a.pdf"));
 }
