@@ -56,8 +56,14 @@ QString EFM_CFG_LINE(const QString& name, const QString& value, bool* ok) { retu
 QString EFM_TMP(const QString& name) { return TMP_FN(name); }
 QString EFM_CURL_PROGRAM() { return CURL_PROGRAM(); }
 
+void EFM_ADD_OPTION(EfmCall& call, const QString& name, const QString& value) {
+  bool ok = true;
+  call.options << EFM_CFG_LINE(name, value, &ok);
+  call.writable = call.writable && ok;
+}
+
 QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool testMode, bool* ok) {
-  bool good = true;
+  bool good = call.writable;
   auto line = [&good](const QString& name, const QString& value) {
     bool k = true;
     const QString l = EFM_CFG_LINE(name, value, &k);
@@ -80,6 +86,10 @@ QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool tes
 }
 
 QString EFM_ERR_CURL() { return CURL_ERR(); }
+QString EFM_ERR_NEUPISIVO() {
+  return QString::fromUtf8(
+      "Vrednost poziva servera eFaktura ne može da se prosledi programu curl (sadrži prelom reda)!");
+}
 QString EFM_ERR_NIJE_JSON() {
   return QString::fromUtf8("Greška pri obradi odgovora servera: Odgovor nije JSON fajl!");
 }
@@ -89,7 +99,7 @@ bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByte
     return MSG(QStringLiteral("Neispravan naziv servera eFaktura: '") + EFM_HOST() + u'\'');
   bool ok = true;
   const QStringList lines = EFM_CURL_CONFIG(call, apiKey, testMode, &ok);
-  if (!ok) return false;
+  if (!ok) return MSG(EFM_ERR_NEUPISIVO());
   if (!CURL_RUN(EFM_TMP(QStringLiteral("CURLUJ.BAT")), lines, EFM_TMP(call.answerFile), limits())) return false;
   if (answer) READ_FILE(EFM_TMP(call.answerFile), answer, true);
   return true;

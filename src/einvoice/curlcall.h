@@ -20,7 +20,13 @@ struct EfmCall {
   QString accept = QStringLiteral("text/plain");
   QStringList options;                // the call's own config lines (already quoted)
   QString answerFile;                 // file name in TMP, e.g. "odg_send.xml"
+  bool writable = true;               // false: an option's value cannot be written (EFM_ADD_OPTION)
 };
+
+// Adds the config line "name = "value"" to the call's options; a value that
+// cannot be written marks the call unwritable, so it is refused before any
+// request instead of going out as an empty line.
+void EFM_ADD_OPTION(EfmCall& call, const QString& name, const QString& value);
 
 // The production host: the one set by EFM_SET_HOST, else key EFAKTURA_HOST
 // of section Config of aplik.ini, else the system's public host. The test
@@ -42,7 +48,8 @@ QString EFM_CFG_QUOTE(const QString& value, bool* ok = nullptr);
 // One config line "name = "value"".
 QString EFM_CFG_LINE(const QString& name, const QString& value, bool* ok = nullptr);
 
-// The config lines of a call; ok false when a value cannot be written safely.
+// The config lines of a call; ok false when a value cannot be written safely
+// (the call is unwritable, or the key or an option holds a line break).
 QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool testMode,
                             bool* ok = nullptr);
 // Path of a file in the program's TMP folder.
@@ -54,7 +61,12 @@ QString EFM_CURL_PROGRAM();
 QString EFM_ERR_CURL();       // "Greška pri pozivanju 'curl.exe'!"
 QString EFM_ERR_NIJE_JSON();  // "Greška pri obradi odgovora servera: Odgovor nije JSON fajl!"
 
-// Writes the record file and runs curl; true when curl ran (exit code 0).
+// "Vrednost poziva servera eFaktura ne može da se prosledi programu curl (sadrži prelom reda)!"
+QString EFM_ERR_NEUPISIVO();
+
+// Writes the record file and runs curl; true when curl ran (exit code 0). A
+// call whose values cannot be written is refused with EFM_ERR_NEUPISIVO and
+// runs nothing.
 // answer (when given) then gets the answer file, empty when curl wrote none.
 bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer = nullptr);
 

@@ -107,6 +107,9 @@ bool ERACUNI_SALJI(QWidget* mainWindow, const QFont& font, const MyERACUN& recor
 
   const QString xmlPath = record.cFN_XML_FULL;
   const EfmCall call = salji::uploadCall(requestId, registerFlag, xmlPath);
+  if (!call.writable)
+    return MSG(QString::fromUtf8("Putanja XML fajla sadrži prelom reda i ne može da se pošalje:\n") + xmlPath +
+               QStringLiteral("\nFajl NIJE POSLAT!"));
   QByteArray answer;
   if (!EFM_IZVRSI(call, apiKey, testMode, &answer))
     return MSG(EFM_ERR_CURL() + QStringLiteral("\nFajl NIJE POSLAT!"));

@@ -39,9 +39,8 @@ EfmCall uploadCall(const QString& requestId, bool sendToCir, const QString& xmlP
   c.method = QStringLiteral("POST");
   c.path = QStringLiteral("sales-invoice/ubl/upload?requestId=") + requestId +
            QStringLiteral("&sendToCir=") + (sendToCir ? QStringLiteral("Yes") : QStringLiteral("No"));
-  c.options << EFM_CFG_LINE(QStringLiteral("header"), QStringLiteral("Content-Type: multipart/form-data"))
-            << EFM_CFG_LINE(QStringLiteral("form"),
-                            QStringLiteral("ublFile=@\"") + quoted + QStringLiteral("\";type=text/xml"));
+  EFM_ADD_OPTION(c, QStringLiteral("header"), QStringLiteral("Content-Type: multipart/form-data"));
+  EFM_ADD_OPTION(c, QStringLiteral("form"), QStringLiteral("ublFile=@\"") + quoted + QStringLiteral("\";type=text/xml"));
   c.answerFile = QStringLiteral("odg_send.xml");
   return c;
 }

@@ -18,8 +18,8 @@ EfmCall jsonPost(const QString& path, const QByteArray& body) {
   EfmCall c;
   c.method = QStringLiteral("POST");
   c.path = path;
-  c.options << EFM_CFG_LINE(QStringLiteral("header"), QStringLiteral("Content-Type: application/json"))
-            << EFM_CFG_LINE(QStringLiteral("data-raw"), QString::fromUtf8(body));
+  EFM_ADD_OPTION(c, QStringLiteral("header"), QStringLiteral("Content-Type: application/json"));
+  EFM_ADD_OPTION(c, QStringLiteral("data-raw"), QString::fromUtf8(body));
   c.answerFile = QStringLiteral("odg_send.xml");
   return c;
 }
@@ -79,7 +79,7 @@ EfmCall idsCall(const QString& direction) {
   EfmCall c;
   c.method = QStringLiteral("POST");
   c.path = pathWord(direction) + QStringLiteral("-invoice/ids");
-  c.options << EFM_CFG_LINE(QStringLiteral("data-raw"), QString());
+  EFM_ADD_OPTION(c, QStringLiteral("data-raw"), QString());
   c.answerFile = QStringLiteral("odg_send.xml");
   return c;
 }

@@ -84,6 +84,19 @@ TEST(EfmCallTest, EveryCallInBothDirections) {
   }
 }
 
+TEST(EfmCallTest, UnwritableOptionRefusesTheCallWithItsMessage) {
+  ScriptedPresenter boxes;
+  EfmCall c = efm::idsCall("I");
+  EXPECT_TRUE(c.writable);
+  EFM_ADD_OPTION(c, QStringLiteral("data-raw"), QStringLiteral("a\nb"));
+  EXPECT_FALSE(c.writable);
+  bool ok = true;
+  EXPECT_TRUE(EFM_CURL_CONFIG(c, "K1", false, &ok).isEmpty());
+  EXPECT_FALSE(ok);
+  EXPECT_FALSE(EFM_IZVRSI(c, "K1", false));
+  EXPECT_EQ(boxes.texts(), QStringList{EFM_ERR_NEUPISIVO()});
+}
+
 TEST(EfmCallTest, ValuesAreQuotedAndUnwritableOnesRefused) {
   EXPECT_EQ(EFM_CFG_QUOTE("a\"b\\c d"), "\"a\\\"b\\\\c d\"");
   EXPECT_EQ(salji::uploadCall("1", false, "/x/a;b,\"c\\d.xml").options.value(1),

@@ -190,6 +190,18 @@ TEST_F(SendEdgeTest, IssueDateThatCannotBeWrittenSendsNothing) {
   EXPECT_EQ(f.readAll(), smallDocument());
 }
 
+TEST_F(SendEdgeTest, DocumentPathWithALineBreakIsRefusedBeforeAnyRequest) {
+  QDir().mkpath(docFolder + "/a\nb");
+  setDocument(docFolder + "/a\nb/R-15.xml");
+  confirm();
+  EXPECT_FALSE(send());
+  EXPECT_TRUE(peer.requests().isEmpty());
+  ASSERT_EQ(boxes.shown.size(), 1);
+  EXPECT_TRUE(boxes.shown[0].text.contains(record.cFN_XML_FULL));
+  EXPECT_TRUE(boxes.shown[0].text.endsWith("Fajl NIJE POSLAT!"));
+  EXPECT_TRUE(actions.isEmpty());
+}
+
 TEST_F(SendEdgeTest, IssueDateMissingFromTheDocumentSendsNothing) {
   // The document says another date than the record: nothing to replace.
   setDocument(record.cFN_XML_FULL, smallDocument("2024-03-04"));
