@@ -436,8 +436,13 @@ QString UBL_TAX_CAT(const MyERACUN& r) {
 }
 
 QString UBL_TAX_EXEM(const MyERACUN& r) {
+  const QString cat = UBL_TAX_CAT(r);
+  // Standard rate never carries an exemption reason.
+  if (cat == QLatin1String("S")) return QString();
   if (!r.cTAX_EXEM.isEmpty() && r.cTAX_EXEM != TAX_EXEM_PROMPT()) return r.cTAX_EXEM;
-  return r.cFIRMA_OBVPDV == QLatin1String("N") ? QStringLiteral("PDV-RS-33") : QString();
+  // The small taxpayer's own reason is the only default, and only for its category.
+  return r.cFIRMA_OBVPDV == QLatin1String("N") && cat == QLatin1String("SS") ? QStringLiteral("PDV-RS-33")
+                                                                            : QString();
 }
 
 QString UBL_PROVERI(const MyERACUN& r) {
@@ -450,8 +455,11 @@ QString UBL_PROVERI(const MyERACUN& r) {
   bool known = false;
   for (const TaxCategory& c : ATAX_CAT()) known = known || c.code == cat;
   if (!known) return u("Nepoznata PDV kategorija \"%1\"!").arg(cat) + tail;
-  if (cat != QLatin1String("S") && UBL_TAX_EXEM(r).isEmpty())
+  const QString exem = UBL_TAX_EXEM(r);
+  if (cat != QLatin1String("S") && exem.isEmpty())
     return u("Za PDV kategoriju %1 nije izabrana šifra oslobađanja PDV-a!").arg(cat) + tail;
+  if (cat != QLatin1String("S") && !IS_TAX_EXEM_OF(cat, exem))
+    return u("Šifra oslobađanja PDV-a %1 ne pripada PDV kategoriji %2!").arg(exem, cat) + tail;
   if (r.aATTACH) {
     for (const AttachEntry& a : *r.aATTACH) {
       QByteArray bytes;

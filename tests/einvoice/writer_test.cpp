@@ -158,6 +158,19 @@ TEST_F(WriterTest, RegisteredSellerStandardCategoryHasNoExemption) {
   EXPECT_EQ(x.count(kSub + "cac:TaxCategory/cbc:TaxExemptionReasonCode"), 0);
 }
 
+TEST_F(WriterTest, StandardCategoryNeverCarriesAnExemptionWhateverTheSeller) {
+  for (const char* seller : {"", "N"}) {
+    SCOPED_TRACE(seller);
+    MyERACUN r = record();
+    r.cFIRMA_OBVPDV = seller;
+    r.cTAX_CAT = "S";
+    r.cTAX_EXEM = "PDV-RS-33";
+    const QByteArray doc = write(r);
+    EXPECT_EQ(XmlPaths(doc).values(kSub + "cac:TaxCategory/cbc:ID"), QStringList{"S"});
+    EXPECT_EQ(doc.count("TaxExemptionReason"), 0);
+  }
+}
+
 TEST_F(WriterTest, BuyerIdentificationByJbkjsOrTaxNumber) {
   MyERACUN r = record();
   const QString id = "Invoice/cac:AccountingCustomerParty/cac:Party/cac:PartyIdentification/cbc:ID";
