@@ -130,6 +130,13 @@ std::unique_ptr<MyERACUN> FUNC_NAPRAVI_XML(
     double vredp = 0;
     if (!readRow(row, table, kolone, l, vredp)) return nullptr;
     if (!counted(l, vredp)) continue;
+    if (l.ART_NAZIV.trimmed().isEmpty()) {
+      MSG(QString::fromUtf8("U %1. redu tabele, u koloni \"%2\", nije upisan naziv stavke!\n"
+                            "XML fajl nije napravljen.")
+              .arg(row + 1)
+              .arg(caption(kolone, QStringLiteral("ART_NAZIV"))));
+      return nullptr;
+    }
     r->aPROMENE.append(l);
     VatEntry* entry = nullptr;
     for (VatEntry& e : r->aPDV)
