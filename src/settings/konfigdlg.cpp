@@ -151,8 +151,10 @@ void KONFIG(QApplication* app, const QFont& font, QWidget* mainWindow, bool form
     style = new QComboBox(&dlg);
     style->setObjectName(QStringLiteral("stil"));
     for (const QString& s : ASTYLE()) style->addItem(s, s);
-    const int at = style->findData(atOpening.style);
-    style->setCurrentIndex(at >= 0 && !atOpening.style.isEmpty() ? at : 0);
+    // No stored style (or one not offered as such): the style in use.
+    int at = atOpening.style.isEmpty() ? -1 : style->findData(atOpening.style);
+    if (at < 0) at = style->findData(QApplication::style()->name().toLower());
+    style->setCurrentIndex(at >= 0 ? at : 0);
     grid->addWidget(style, 8, 1);
   }
 

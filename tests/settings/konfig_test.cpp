@@ -239,17 +239,25 @@ TEST_F(Look, StyleAloneAsksForNoRestartAndCancelStoresNothing) {
   EXPECT_FALSE(QFile::exists(dir.filePath("TESTDOM.ini")));
   EXPECT_EQ(button(), palette.color(QPalette::Button));
 
-  write("aplik.ini", "[Config]\r\nSTYLE=FUSION\r\n");  // another case: not offered as such
+  // Nothing stored, or a name not offered as such: the dialog starts on the
+  // style in use, so Ok without a change keeps the look.
   ASSERT_GE(ASTYLE().size(), 2);
+  QApplication::setStyle(ASTYLE().last());
+  for (const QByteArray& stored : {QByteArray(), QByteArray("STYLE=FUSION\r\n")}) {
+    write("aplik.ini", "[Config]\r\n" + stored);
+    openFromMenu([](QWidget* dlg) {
+      EXPECT_EQ(child<QComboBox>(dlg, "stil")->currentText(), ASTYLE().last());
+      child<QPushButton>(dlg, "ok")->click();
+    });
+    EXPECT_EQ(QApplication::style()->name(), ASTYLE().last());
+  }
   openFromMenu([](QWidget* dlg) {
-    QComboBox* style = child<QComboBox>(dlg, "stil");
-    EXPECT_EQ(style->currentIndex(), 0);
-    style->setCurrentIndex(style->count() - 1);
+    child<QComboBox>(dlg, "stil")->setCurrentIndex(0);
     child<QPushButton>(dlg, "ok")->click();
   });
   EXPECT_TRUE(boxes.shown.isEmpty());
-  EXPECT_EQ(QApplication::style()->name(), ASTYLE().last());
-  EXPECT_TRUE(read("aplik.ini").contains("STYLE=" + ASTYLE().last().toUtf8() + "\r\n"));
+  EXPECT_EQ(QApplication::style()->name(), ASTYLE().first());
+  EXPECT_TRUE(read("aplik.ini").contains("STYLE=" + ASTYLE().first().toUtf8() + "\r\n"));
 }
 
 TEST_F(Look, FreeColourChosenThenEmptied) {
