@@ -56,13 +56,11 @@ int showAlert(const Box& box, const detail::DialogDetails* d) {
   AlertBox mb(QMessageBox::Question, box.title, box.text);
   if (d && !d->windowIcon.isNull()) mb.setWindowIcon(d->windowIcon);
   if (d && d->font) mb.setFont(*d->font);
+  // One role for all: the box would otherwise order the buttons by role and
+  // could put a deleting choice between the safe ones. Esc and close are
+  // handled above, so the roles decide nothing else.
   QList<QAbstractButton*> buttons;
-  for (int i = 0; i < box.buttons.size(); ++i) {
-    const int role = d && i < d->roles.size() ? d->roles[i] : int(QMessageBox::AcceptRole);
-    const auto r = role >= 0 && role < int(QMessageBox::NRoles) ? QMessageBox::ButtonRole(role)
-                                                                 : QMessageBox::AcceptRole;
-    buttons << mb.addButton(box.buttons[i], r);
-  }
+  for (const QString& text : box.buttons) buttons << mb.addButton(text, QMessageBox::AcceptRole);
   if (box.defaultButton > 0 && box.defaultButton <= buttons.size())
     mb.setDefaultButton(qobject_cast<QPushButton*>(buttons[box.defaultButton - 1]));
   int answer = 0;

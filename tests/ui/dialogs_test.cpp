@@ -61,6 +61,27 @@ TEST_F(RealDialogs, QalertAnswersTheClickedButtonInListOrder) {
   }
 }
 
+TEST_F(RealDialogs, QalertButtonsStandInListOrderWhateverTheRoles) {
+  const QList<QList<QAlertButton>> sets = {
+      kPdfButtons,
+      {{QStringLiteral("A"), 2}, {QStringLiteral("B"), 1}, {QStringLiteral("C"), 0}, {QStringLiteral("D"), 5}},
+  };
+  for (const auto& list : sets) {
+    QList<int> xs;
+    whenModal([&](QWidget* w) {
+      for (const QAlertButton& b : list) {
+        QPushButton* p = buttonWithText(w, b.text);
+        ASSERT_NE(p, nullptr);
+        xs << p->mapTo(w, QPoint(0, 0)).x();
+      }
+      pressEsc(w);
+    });
+    EXPECT_EQ(QALERT(QStringLiteral("Redosled"), list), 0);
+    ASSERT_EQ(xs.size(), list.size());
+    for (int i = 1; i < xs.size(); ++i) EXPECT_LT(xs[i - 1], xs[i]) << list[i].text.toStdString();
+  }
+}
+
 // Qt would click a lone reject-role button on Esc or on the close button;
 // here that button deletes a file, so both must answer 0.
 TEST_F(RealDialogs, QalertEscAndCloseAnswerZeroWhateverTheRoles) {
