@@ -1,5 +1,7 @@
 #include "common/picture.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -148,6 +150,11 @@ QString TRANSFORM(double value, const QString& picture) {
 }
 
 bool PICTURE_OVERFLOW(const QString& shown) { return shown.contains(QChar(u'*')); }
+
+bool FORMULA_ERROR(const QString& shown) {
+  static const QRegularExpression error(QStringLiteral("^(#[A-Z0-9/]+[!?]?|#N/A|Err:\\d{3})$"));
+  return error.match(shown.trimmed()).hasMatch();
+}
 
 QString FORMIRAJ_PICT(int length, int decimals, bool european, bool thousands) {
   int intPositions = decimals > 0 ? length - decimals - 1 : length;

@@ -17,6 +17,9 @@ QString TRANSFORM(double value, const QString& picture);
 
 // True when a shown value holds the asterisks of an overflowing picture.
 bool PICTURE_OVERFLOW(const QString& shown);
+// True when a shown value is a spreadsheet formula's error ("#DIV/0!",
+// "#VALUE!", "#NAME?", "#N/A", LibreOffice's "Err:502").
+bool FORMULA_ERROR(const QString& shown);
 
 // A column picture: length counts the decimal point; "@EZ " or "@Z " in front;
 // thousands puts a "," before every third integer "9" from the right.

@@ -41,6 +41,14 @@ bool readRow(int row, const QTableWidget* t, const QList<MyKOLONA>& k, InvoiceLi
               .arg(caption(k, polje)));
       return false;
     }
+    if (FORMULA_ERROR(text)) {
+      MSG(QString::fromUtf8("U %1. redu tabele, u koloni \"%2\", formula daje grešku (%3)!\n"
+                            "XML fajl nije napravljen.")
+              .arg(row + 1)
+              .arg(caption(k, polje))
+              .arg(text.trimmed()));
+      return false;
+    }
     v[i] = INTELI_VAL(text);
   }
   l.ART_SIFRA = rtrim(IZ_TABELE("ART_SIFRA", row, t, k));

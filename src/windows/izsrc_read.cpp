@@ -9,6 +9,7 @@
 #include "common/dates.h"
 #include "common/msg.h"
 #include "common/numbers.h"
+#include "common/picture.h"
 #include "platform/workbook.h"
 #include "windows/izsrc.h"
 #include "windows/izsrc_cells.h"
@@ -129,6 +130,11 @@ void MyIZSRC::POPUNI_TABELU(IzsrcSheet& sheet) {
           double v = value.toDouble();
           PROCENTUJ(v);
           value = v;
+        }
+        // A formula's error stays visible, so the build refuses it instead of reading 0.
+        if (c.type == u"N") {
+          const platform::Cell raw = sheet.cell(c.number - 1, int(r) - 1);
+          if (raw.type == platform::ValueType::Error || FORMULA_ERROR(raw.shown)) value = raw.shown.trimmed();
         }
       }
       POSTAVI_KOLONU(aKOLONE, c.field, value, n, QString::number(n + 1), std::nullopt, std::nullopt,

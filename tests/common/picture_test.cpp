@@ -60,6 +60,10 @@ TEST(Pictures, OverflowIsRecognised) {
   EXPECT_TRUE(PICTURE_OVERFLOW(TRANSFORM(1000, "@E 999.99")));
   EXPECT_FALSE(PICTURE_OVERFLOW(TRANSFORM(999, "@E 999.99")));
   EXPECT_FALSE(PICTURE_OVERFLOW("      "));
+  for (const char* e : {"#DIV/0!", "#VALUE!", "#REF!", "#NAME?", "#N/A", "#NULL!", "#NUM!", " Err:502 "})
+    EXPECT_TRUE(FORMULA_ERROR(e)) << e;
+  for (const char* t : {"", "0", "12,50", "#", "# 5", "Err:", "broj #1!", "1#DIV/0!"})
+    EXPECT_FALSE(FORMULA_ERROR(t)) << t;
 }
 
 TEST(Pictures, EmptyTemplateWritesTheNumber) {

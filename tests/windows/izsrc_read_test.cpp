@@ -171,6 +171,24 @@ TEST_F(IzsrcRead, RowRangesAndTheDefaultRate) {
   }
 }
 
+TEST_F(IzsrcRead, FormulaErrorInANumberCellStaysVisibleInsteadOfZero) {
+  const QString src = invoice("greska.xlsx");
+  for (const char* shown : {"#DIV/0!", "#VALUE!"}) {
+    SCOPED_TRACE(shown);
+    platform::Cell e = textFormula(shown);
+    e.type = platform::ValueType::Error;
+    books.book(src).put("F20", e).put("H22", e);
+    MyIZSRC* w = open(false);
+    invoiceSettings(w);
+    w->cFAJL_SRC = src;
+    w->PREPOZNAJ_VREDNOSTI(true);
+    ASSERT_EQ(w->oTABELA->rowCount(), 3);
+    EXPECT_EQ(cell(w, 0, "CENB"), shown);
+    EXPECT_EQ(cell(w, 2, "STOPA"), shown) << "a percent column too";
+    EXPECT_DOUBLE_EQ(INTELI_VAL(cell(w, 0, "KOLICINA")), 10) << "other cells as before";
+  }
+}
+
 TEST_F(IzsrcRead, NoWorkbookStartsNoAutomation) {
   MyIZSRC* w = open(false);
   w->obRELOAD->click();
