@@ -12,9 +12,12 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include <unistd.h>
+
 #include "common/apppath.h"
 #include "common/msg.h"
 #include "common/picture.h"
+#include "einvoice/xmlliteral.h"
 #include "platform/shell.h"
 #include "ui/frame.h"
 #include "ui/windlg.h"
@@ -51,6 +54,19 @@ QString ATTACH_VIEW_DIR() {
   const QString tmp = GETAPPPATH() + "TMP";
   if (base == tmp && !dir.isEmpty() && QFileInfo(dir).isDir()) return dir;
   if (!QDir().mkpath(tmp)) return QString();
+  // A view folder of an earlier run is taken again when it is still ours
+  // alone, so the runs do not leave a new folder each.
+  const QDir tmpDir(tmp);
+  for (const QFileInfo& f : tmpDir.entryInfoList({QStringLiteral("PRILOZI-*")}, QDir::Dirs | QDir::Hidden, QDir::Name)) {
+    const auto perms = f.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    if (!f.isSymLink() && f.ownerId() == ::getuid() &&
+        (perms & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                  QFile::ExeOther)) == QFile::Permissions()) {
+      base = tmp;
+      dir = f.canonicalFilePath() + '/';
+      return dir;
+    }
+  }
   QTemporaryDir made(tmp + "/PRILOZI-XXXXXX");  // created 0700, ours alone
   if (!made.isValid()) return QString();
   made.setAutoRemove(false);
@@ -132,7 +148,8 @@ void PREGLED(QTableWidget* table, const AttachList& list) {
   const QString dir = ATTACH_VIEW_DIR();
   const QString path = dir + name;
   QFile out(path);
-  const QByteArray bytes = QByteArray::fromBase64(list[i].content.toLatin1());
+  // A stored document's Base64 may hold references such as "&#13;".
+  const QByteArray bytes = QByteArray::fromBase64(XML_DECODE_REFS(list[i].content).toLatin1());
   const bool inside = !dir.isEmpty() && QFileInfo(path).absolutePath() + '/' == dir;
   if (!inside || !out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size() ||
       !out.flush()) {

@@ -301,6 +301,30 @@ TEST_F(AttachDialog, NamesFromReceivedDocumentsStayInsideTmp) {
             QFile::Permissions());
 }
 
+TEST_F(AttachDialog, ViewDecodesReferencesAndReusesItsPrivateFolder) {
+  QDir().mkpath(app.filePath("TMP"));
+  // Folders of earlier runs: one others may read (not taken), one ours alone.
+  const QString open = app.filePath("TMP/PRILOZI-aaaaaa"), own = app.filePath("TMP/PRILOZI-bbbbbb");
+  ASSERT_TRUE(QDir().mkpath(open) && QDir().mkpath(own));
+  QFile::setPermissions(open, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                  QFile::ExeOther);
+  QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const QByteArray pdf = fakePdf("stored") + QByteArray(200, 'x');
+  QString b64 = QString::fromLatin1(pdf.toBase64());
+  b64.insert(76, "&#13;\n").insert(20, "&#x0D;");
+  AttachList list{{"prilog.pdf", b64, std::nullopt}};
+  run(list, true, false, "Zatvori", [&](QDialog& d) {
+    table(d).selectRow(0);
+    click(d, "Pregledaj (F3)");
+  });
+  ASSERT_EQ(opened.calls.size(), 1);
+  EXPECT_EQ(QFileInfo(opened.calls[0].target).canonicalFilePath(), QFileInfo(own + "/prilog.pdf").canonicalFilePath());
+  QFile f(opened.calls[0].target);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), pdf);
+  EXPECT_EQ(QDir(app.filePath("TMP")).entryList({"PRILOZI-*"}, QDir::Dirs).size(), 2) << "no new folder";
+}
+
 TEST(AttachNames, SafeNameTable) {
   const std::pair<QString, QString> cases[] = {
       {"Racun.pdf", "Racun.pdf"}, {"../x.pdf", "x.pdf"}, {"a\\b\\c.pdf", "c.pdf"}, {"/etc/passwd", "passwd"},
