@@ -16,15 +16,14 @@ namespace {
 
 const QString kNotSent = QStringLiteral("Fajl NIJE POSLAT!");
 
-// What the server said: its Message, else its ErrorCode, else the whole answer.
+}  // namespace
+
 QString serverText(const QJsonValue& doc, const QByteArray& answer) {
   const QJsonObject o = doc.toObject();
   if (o.contains(QStringLiteral("Message"))) return jsonText(o.value(QStringLiteral("Message")));
   if (o.contains(QStringLiteral("ErrorCode"))) return jsonText(o.value(QStringLiteral("ErrorCode")));
   return QString::fromUtf8(answer).trimmed();
 }
-
-}  // namespace
 
 QString requestId(const QDateTime& when) {
   return when.toString(QStringLiteral("yyyyMMddhhmmss"));

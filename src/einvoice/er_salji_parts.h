@@ -25,6 +25,9 @@ struct UploadVerdict {
 };
 UploadVerdict classifyUpload(const QByteArray& answer);
 
+// What the server said: its Message, else its ErrorCode, else the whole answer.
+QString serverText(const QJsonValue& doc, const QByteArray& answer);
+
 // The status answer.
 struct StatusVerdict {
   enum Kind { Good, ServerError, NotJson } kind = NotJson;

@@ -7,6 +7,7 @@
 #include "common/dates.h"
 #include "common/msg.h"
 #include "einvoice/efm_status.h"
+#include "einvoice/er_salji_parts.h"
 
 namespace korvan {
 namespace efm {
@@ -98,6 +99,7 @@ StatusAnswer readStatus(const QByteArray& answer) {
   const QJsonValue v = d->toObject().value(QStringLiteral("Status"));
   if (!d->isObject() || !v.isString()) {
     s.kind = StatusAnswer::NoStatus;
+    s.server = salji::serverText(*d, answer);
     return s;
   }
   s.kind = StatusAnswer::Found;
@@ -142,7 +144,8 @@ QString EFM_GET_STATUS(const QString& direction, qint64 id, const QString& key, 
   switch (s.kind) {
     case efm::StatusAnswer::Found: return EFM_PREVEDI_STATUS(s.word);
     case efm::StatusAnswer::NoStatus:
-      MSG(QString::fromUtf8("Greška pri obradi odgovora servera: Ne postoji tag 'Status'!"));
+      MSG(QString::fromUtf8("Greška pri obradi odgovora servera: Ne postoji tag 'Status'!") +
+          (s.server.isEmpty() ? QString() : QStringLiteral("\nOdgovor servera: ") + s.server));
       return QString();
     case efm::StatusAnswer::NotJson: MSG(EFM_ERR_NIJE_JSON()); return QString();
   }

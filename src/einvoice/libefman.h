@@ -44,6 +44,7 @@ QByteArray acceptRejectBody(bool accept, qint64 id, const QString& comment);
 struct StatusAnswer {
   enum Kind { Found, NoStatus, NotJson } kind = NotJson;
   QString word;  // Found: the status word as sent
+  QString server;  // NoStatus: what the server said instead (its Message, else ErrorCode)
 };
 StatusAnswer readStatus(const QByteArray& answer);
 // Cancel/storno: empty when good, else the text of the message to show.

@@ -57,7 +57,10 @@ TEST_F(PeerCallTest, StatusInBothDirectionsAndItsFailures) {
     PeerAnswer answer;
     const char* box;
   };
-  for (const Case& c : {Case{PeerAnswer::errorObject("E", "x", 404), "Greška pri obradi odgovora servera: Ne postoji tag 'Status'!"},
+  for (const Case& c : {Case{PeerAnswer::errorObject("E", "Pogrešan API ključ", 401),
+                             "Greška pri obradi odgovora servera: Ne postoji tag 'Status'!\nOdgovor servera: Pogrešan API ključ"},
+                        Case{PeerAnswer::json("{\"ErrorCode\":\"E17\"}", 404),
+                             "Greška pri obradi odgovora servera: Ne postoji tag 'Status'!\nOdgovor servera: E17"},
                         Case{PeerAnswer::nonJson(), "Greška pri obradi odgovora servera: Odgovor nije JSON fajl!"}}) {
     boxes.shown.clear();
     peer.script("GET", "sales-invoice", {c.answer});
