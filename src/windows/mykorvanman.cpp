@@ -158,6 +158,9 @@ void MyKORVANMAN::POPUNI_TABELU() {
   const QStringList fields = kman::polja();
   const QString total = QString::number(count).rightJustified(8);
   MyFRAME box(17, true);
+  // One repaint at the end instead of one per cell.
+  oTABELA->setUpdatesEnabled(false);
+  const QBrush yellow(QColor(kman::imeBoje(kman::Boja::Zuta))), salmon(QColor(kman::imeBoje(kman::Boja::Losos)));
   int filled = 0;
   for (; filled < count; ++filled) {
     box.Disp(QString::number(filled + 1).rightJustified(8) + u'/' + total);
@@ -165,11 +168,13 @@ void MyKORVANMAN::POPUNI_TABELU() {
     const kman::Red r = kman::red(aTABELA[filled], aMENJANO);
     const QString tag = QString::number(r.recno);
     std::optional<QBrush> background;
-    if (r.boja != kman::Boja::Nema) background = QBrush(QColor(kman::imeBoje(r.boja)));
+    if (r.boja == kman::Boja::Zuta) background = yellow;
+    else if (r.boja == kman::Boja::Losos) background = salmon;
     for (int c = 0; c < fields.size(); ++c)
       POSTAVI_KOLONU(aKOLONE, fields[c], r.vrednosti[c], filled, tag, background);
   }
   box.End();
+  if (oTABELA) oTABELA->setUpdatesEnabled(true);
   // Rows that a stop left unfilled would show nothing that belongs to them.
   if (oTABELA && filled < count) {
     oTABELA->setRowCount(filled);
