@@ -2,6 +2,7 @@
 // Builds an INVOICE table of the local store's structure with the key
 // "UI+INV_ID" and n rows, ids in random order as downloads bring them.
 #include <QDate>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QString>
 #include <cstdio>
@@ -52,6 +53,26 @@ inline std::vector<int> buildInvoice(const QString& path, int n, bool allOutgoin
   }
   t->close();
   return ids;
+}
+
+// python3-dbfread's read of the whole table: {records, milliseconds}, or
+// {-1, -1} when it cannot run (its error printed).
+inline std::pair<int, double> dbfreadRun(const QString& dbfPath) {
+  QProcess py;
+  py.start("/usr/bin/python3", {"-c",
+                                "import sys,time,dbfread\n"
+                                "t=time.time()\n"
+                                "n=0\n"
+                                "for r in dbfread.DBF(sys.argv[1], encoding='utf-8'):\n"
+                                "    n+=1\n"
+                                "print(n, time.time()-t)\n",
+                                dbfPath});
+  if (!py.waitForFinished(600000) || py.exitCode() != 0) {
+    std::printf("python3-dbfread: could not run (%s)\n", py.readAllStandardError().constData());
+    return {-1, -1};
+  }
+  const QList<QByteArray> out = py.readAllStandardOutput().trimmed().split(' ');
+  return {out.value(0).toInt(), out.value(1).toDouble() * 1000};
 }
 
 }  // namespace korvan::bench

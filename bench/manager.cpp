@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QMainWindow>
 #include <QMdiArea>
-#include <QProcess>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <chrono>
@@ -81,20 +80,7 @@ int main(int argc, char** argv) {
     for (int c = 0; c < columns; ++c) bare.setItem(r, c, new QTableWidgetItem(texts[r][c]));
   const double bareFill = msSince(t0);
 
-  QProcess py;
-  py.start("/usr/bin/python3", {"-c",
-                                "import sys,time,dbfread\n"
-                                "t=time.time()\n"
-                                "n=0\n"
-                                "for r in dbfread.DBF(sys.argv[1], encoding='utf-8'):\n"
-                                "    n+=1\n"
-                                "print(n, time.time()-t)\n",
-                                path + ".dbf"});
-  double dbfread = -1;
-  if (py.waitForFinished(600000) && py.exitCode() == 0)
-    dbfread = py.readAllStandardOutput().trimmed().split(' ').value(1).toDouble() * 1000;
-  else
-    std::printf("python3-dbfread: could not run (%s)\n", py.readAllStandardError().constData());
+  const double dbfread = korvan::bench::dbfreadRun(path + ".dbf").second;
 
   std::printf("rows listed %lld, rows shown %d, cells %lld\n", qlonglong(rows.size()), shown,
               qlonglong(shown) * columns);

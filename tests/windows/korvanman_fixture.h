@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -207,6 +209,24 @@ class KorvanmanTest : public ::testing::Test {
       button(d, "Ok")->click();
     });
   }
+  // While it lives, every box step runs events, and the box whose text
+  // begins with the prefix is stopped (as "Prekid" does) when it shows it.
+  class StopAt {
+   public:
+    explicit StopAt(const QString& prefix) {
+      MyFRAME::SET_INTERVAL(0);
+      watch_.setInterval(0);
+      QObject::connect(&watch_, &QTimer::timeout, [prefix] {
+        for (QWidget* t : QApplication::topLevelWidgets())
+          if (auto* l = t->findChild<QLabel*>(); t->isVisible() && l && l->text().startsWith(prefix))
+            if (QPushButton* b = button(t, "Prekid")) b->click();
+      });
+      watch_.start();
+    }
+    ~StopAt() { MyFRAME::SET_INTERVAL(50); }
+   private:
+    QTimer watch_;
+  };
   // Stops the progress box on screen (as "Prekid" does).
   static void stopTheBox() {
     for (QWidget* w : QApplication::topLevelWidgets())

@@ -69,6 +69,9 @@ TEST_F(Window, ButtonsColumnsAndOneOwnerOfF3) {
   for (int c = 0; c < w->oTABELA->columnCount(); ++c) captions << w->oTABELA->horizontalHeaderItem(c)->text();
   EXPECT_EQ(captions, QStringList({"Status", "Broj\ndokumenta", "Tip\ndokumenta", "Datum\nizdavanja", "Datum\nprometa",
                                    u8s("Datum\ndospeća"), "Iznos", "Komitent"}));
+  // The window fits a 1366 x 768 screen below the main window's menu and tool bar.
+  EXPECT_LE(w->oWND->minimumSizeHint().width(), 1366);
+  EXPECT_LE(w->oWND->minimumSizeHint().height(), 768 - 120);
   // No other button of the window answers F3.
   int f3 = 0;
   for (QPushButton* b : w->oDA->findChildren<QPushButton*>()) f3 += b->shortcut() == QKeySequence(Qt::Key_F3);
@@ -113,17 +116,10 @@ TEST_F(Window, AStoppedFillKeepsOnlyTheRowsFilled) {
   for (int id = 1; id <= 6; ++id) store("I", id, sentUbl(), "K");
   MyKORVANMAN* w = open();
   ASSERT_EQ(w->oTABELA->rowCount(), 6);
-  MyFRAME::SET_INTERVAL(0);
-  QTimer watch;
-  watch.setInterval(0);
-  QObject::connect(&watch, &QTimer::timeout, [] {
-    for (QWidget* t : QApplication::topLevelWidgets())
-      if (auto* l = t->findChild<QLabel*>(); t->isVisible() && l && l->text().startsWith("       3/"))
-        if (QPushButton* b = button(t, "Prekid")) b->click();
-  });
-  watch.start();
-  w->POPUNI_TABELU();
-  watch.stop();
+  {
+    StopAt stop("       3/");
+    w->POPUNI_TABELU();
+  }
   EXPECT_EQ(w->oTABELA->rowCount(), 2);
   EXPECT_EQ(w->aTABELA.size(), 2);
   EXPECT_EQ(cell(w, 1, "BRDOK"), "D-5");
