@@ -10,17 +10,12 @@
 #include "common/money.h"
 #include "common/msg.h"
 #include "common/numbers.h"
+#include "common/texthelp.h"
 #include "einvoice/taxcat.h"
 #include "ui/msglink.h"
 
 namespace korvan {
 namespace {
-
-QString rtrim(const QString& s) {
-  qsizetype n = s.size();
-  while (n > 0 && s[n - 1].isSpace()) --n;
-  return s.left(n);
-}
 
 QString caption(const QList<MyKOLONA>& kolone, const QString& polje) {
   const int i = KOLONA_PO_POLJU(kolone, polje);
