@@ -23,12 +23,13 @@
 #include "common/globals.h"
 #include "common/ini.h"
 #include "common/letters.h"
-#include "common/presenter.h"
 #include "einvoice/curlcall.h"
 #include "einvoice/efmdbdbf.h"
 #include "einvoice/fixture.h"
-#include "platform/shell.h"
 #include "support/peer.h"
+#include "support/programfolder.h"
+#include "support/recordingshell.h"
+#include "support/scriptedpresenter.h"
 #include "ui/frame.h"
 #include "ui/modal.h"
 #include "windows/mykorvanman.h"
@@ -105,9 +106,7 @@ class KorvanmanTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    previousAppPath = GETAPPPATH();
     G_ISUTF8(true);
-    SET_APPPATH(dir.filePath(u8s("program š")));
     QDir().mkpath(GETAPPPATH() + "TMP");
     ini = FN_INI("aplik.ini");
     writeFile(ini, "[Firma]\r\nPIB=100200300\r\n");
@@ -132,7 +131,6 @@ class KorvanmanTest : public ::testing::Test {
     G_CFOLDER_CUVANJE(QString());
     G_CFOLDER_SALJI_MEJLOM(QString());
     SET_TODAY_CLOCK({});
-    SET_APPPATH(previousAppPath);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor was left on";
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a box was left open";
   }
@@ -235,8 +233,9 @@ class KorvanmanTest : public ::testing::Test {
     ADD_FAILURE() << "no progress box on screen";
   }
 
-  QTemporaryDir dir;
-  QString previousAppPath, ini;
+  // A blank and a Serbian letter in every path.
+  TempProgramFolder dir{u8s("program š")};
+  QString ini;
   Peer peer;
   ScriptedPresenter boxes;
   RecordingShell shell;
