@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -42,9 +43,15 @@ int main(int argc, char** argv) {
   if (!EFMDB_OTVORI_BAZE()) return 1;
   EFMDB_ZATVORI_BAZE();
 
-  auto t0 = Clock::now();
-  const QList<QVariantList> rows = EFMDB_PUNI_TABELA({}, "I");
-  const double listing = msSince(t0);
+  // Each figure is the best of three runs: the machine may be busy with other work.
+  constexpr int kRuns = 3;
+  QList<QVariantList> rows;
+  double listing = 1e30;
+  for (int i = 0; i < kRuns; ++i) {
+    const auto t0 = Clock::now();
+    rows = EFMDB_PUNI_TABELA({}, "I");
+    listing = std::min(listing, msSince(t0));
+  }
 
   QMainWindow mw;
   auto* area = new QMdiArea;
@@ -57,9 +64,13 @@ int main(int argc, char** argv) {
   w->bODMAH_IZVRSI = {};  // filled below, timed
   w->PREGLED(nullptr);
   QCoreApplication::processEvents();
-  t0 = Clock::now();
-  w->POPUNI_TABELU();
-  const double whole = msSince(t0);
+  // Every run after the first replaces a full table, as "Osveži" does.
+  double whole = 1e30;
+  for (int i = 0; i < kRuns; ++i) {
+    const auto t0 = Clock::now();
+    w->POPUNI_TABELU();
+    whole = std::min(whole, msSince(t0));
+  }
   const int shown = w->oTABELA->rowCount();
   const int columns = w->oTABELA->columnCount();
   QList<QStringList> texts;
@@ -74,11 +85,15 @@ int main(int argc, char** argv) {
   bare.setColumnCount(columns);
   bare.show();
   QCoreApplication::processEvents();
-  t0 = Clock::now();
-  bare.setRowCount(int(texts.size()));
-  for (int r = 0; r < texts.size(); ++r)
-    for (int c = 0; c < columns; ++c) bare.setItem(r, c, new QTableWidgetItem(texts[r][c]));
-  const double bareFill = msSince(t0);
+  double bareFill = 1e30;
+  for (int i = 0; i < kRuns; ++i) {
+    const auto t0 = Clock::now();
+    bare.setRowCount(0);
+    bare.setRowCount(int(texts.size()));
+    for (int r = 0; r < texts.size(); ++r)
+      for (int c = 0; c < columns; ++c) bare.setItem(r, c, new QTableWidgetItem(texts[r][c]));
+    bareFill = std::min(bareFill, msSince(t0));
+  }
 
   const double dbfread = korvan::bench::dbfreadRun(path + ".dbf").second;
 

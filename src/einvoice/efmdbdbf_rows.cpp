@@ -27,7 +27,7 @@ QList<QVariantList> EFMDB_PUNI_TABELA(const QVariant&, const QString& ui, const 
             fOdobreno = t.fieldPos("ODOBRENO"), fNacin = t.fieldPos("NACINODOBR");
   const QString reading = QString::fromUtf8("Očitavam bazu... ");
   while (!t.bof() && !t.eof() && t.value(fUi).toString() == ui) {
-    box.Disp(reading + QString::number(rows.size() + 1).rightJustified(8, ' '));
+    if (box.Due()) box.Disp(reading + QString::number(rows.size() + 1).rightJustified(8, ' '));
     if (box.lPREKID) break;
     rows.append({t.recno(), efmdb::storedId(t), alltrim(t.value(fBrdok).toString()),
                  alltrim(t.value(fTipdok).toString()), alltrim(t.value(fStatus).toString()),

@@ -41,9 +41,11 @@ int g_interval = 50;
 
 void MyFRAME::SET_INTERVAL(int ms) { g_interval = qMax(0, ms); }
 
+bool MyFRAME::Due() const { return !shown_.isValid() || shown_.elapsed() >= g_interval; }
+
 void MyFRAME::Disp(const QString& text) {
   if (oLabel) oLabel->setText(text);
-  if (shown_.isValid() && shown_.elapsed() < g_interval) return;
+  if (!Due()) return;
   QCoreApplication::processEvents();
   shown_.start();
 }

@@ -32,6 +32,9 @@ class MyFRAME {
   void Disp(const QString& text);
   // The interval of every box, in milliseconds (50 at start; 0: every Disp).
   static void SET_INTERVAL(int ms);
+  // True when a Disp now would let events run: a loop of many short steps
+  // builds its text only then (nothing repaints in between anyway).
+  bool Due() const;
   // Closes the box; later calls (and the destructor) do nothing.
   void End();
 

@@ -163,7 +163,7 @@ void MyKORVANMAN::POPUNI_TABELU() {
   const QBrush yellow(QColor(kman::imeBoje(kman::Boja::Zuta))), salmon(QColor(kman::imeBoje(kman::Boja::Losos)));
   int filled = 0;
   for (; filled < count; ++filled) {
-    box.Disp(QString::number(filled + 1).rightJustified(8) + u'/' + total);
+    if (box.Due()) box.Disp(QString::number(filled + 1).rightJustified(8) + u'/' + total);
     if (box.lPREKID || !oTABELA) break;
     const kman::Red r = kman::red(aTABELA[filled], aMENJANO);
     const QString tag = QString::number(r.recno);
