@@ -1,17 +1,30 @@
 # One static library per source folder: every .cpp/.h directly in the folder.
+# A folder without sources gets no library.
 function(korvan_library name dir)
   cmake_parse_arguments(K "" "" "DEPS" ${ARGN})
   file(GLOB _src CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
-  if(_src)
-    add_library(${name} STATIC ${_src})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} PUBLIC ${K_DEPS})
-  else()
-    # A folder with nothing in it yet still takes part in the dependency chain.
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} INTERFACE ${K_DEPS})
+  if(NOT _src)
+    message(FATAL_ERROR "korvan_library(${name}): src/${dir} holds no sources")
   endif()
+  add_library(${name} STATIC ${_src})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${K_DEPS})
+  set_property(GLOBAL APPEND PROPERTY KORVAN_LIBRARY_DIRS ${dir})
+endfunction()
+
+# Every folder of src/ (and of its folders) that holds sources has its
+# library: a folder added without one fails here instead of going unbuilt.
+# src/app builds its own targets.
+function(korvan_check_libraries)
+  get_property(_dirs GLOBAL PROPERTY KORVAN_LIBRARY_DIRS)
+  file(GLOB_RECURSE _all CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(_f ${_all})
+    get_filename_component(_d ${_f} DIRECTORY)
+    if(NOT _d STREQUAL "app" AND NOT _d IN_LIST _dirs)
+      message(FATAL_ERROR "src/${_d} holds sources but no korvan_library() builds them")
+    endif()
+  endforeach()
 endfunction()
 
 # One test program per test folder: every .cpp directly in the folder,
