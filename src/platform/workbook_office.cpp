@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <sys/stat.h>
@@ -132,7 +133,7 @@ class OfficeWorkbook : public Workbook {
 
   OfficeOptions options_;
   QString path_;
-  QProcess* proc_ = nullptr;
+  std::unique_ptr<QProcess> proc_;
   qint64 group_ = 0;
   QString root_;  // made here; the helper makes its profile inside it
   QDate nullDate_{1899, 12, 30};
@@ -161,7 +162,7 @@ void OfficeWorkbook::start() {
   if (!options_.officeDir.isEmpty()) args << "--office-dir" << options_.officeDir;
   args << "--profile-root" << root_;
 
-  proc_ = new QProcess;
+  proc_ = std::make_unique<QProcess>();
   proc_->setProgram(helper);
   proc_->setArguments(args);
   proc_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -170,8 +171,7 @@ void OfficeWorkbook::start() {
   proc_->start();
   if (!proc_->waitForStarted(options_.startLimitMs)) {
     const QString err = proc_->errorString();
-    delete proc_;
-    proc_ = nullptr;
+    proc_.reset();
     QDir(root_).removeRecursively();
     root_.clear();
     throw WorkbookError(err, "start", "the workbook helper could not be started", {helper});
@@ -303,8 +303,7 @@ void OfficeWorkbook::endGroup() {
   if (!proc_) return;
   if (group_ > 0) ::kill(-static_cast<pid_t>(group_), SIGKILL);
   proc_->waitForFinished(5000);
-  delete proc_;
-  proc_ = nullptr;
+  proc_.reset();
   if (group_ > 0) liveGroups().remove(group_);
   // The helper removes its office profile itself unless it was killed.
   removeLeftovers(group_, QFile::encodeName(root_).toStdString());
