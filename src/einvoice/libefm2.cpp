@@ -174,7 +174,7 @@ bool EFM_SNIMI_OTVORI_FAJL_IZ_XML(const QString& element, const QString& documen
       MSG(QStringLiteral("Ne postoje podaci za ovu vrstu fajla!"));
     }
   }
-  if (ok && !silent) shell().openDocument(target);
+  if (ok && !silent) platform::shell().openDocument(target);
   return ok;
 }
 
