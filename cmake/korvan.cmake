@@ -36,7 +36,7 @@ function(korvan_tests name dir)
     return()
   endif()
   add_executable(${name} ${_src})
-  target_link_libraries(${name} PRIVATE korvan_testsupport ${K_DEPS})
+  target_link_libraries(${name} PRIVATE korvan_testsupport Qt6::Test ${K_DEPS})
   target_compile_definitions(${name} PRIVATE
     KORVAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     KORVAN_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures"
