@@ -36,6 +36,7 @@ function(korvan_tests name dir)
     return()
   endif()
   add_executable(${name} ${_src})
+  set_property(GLOBAL APPEND PROPERTY KORVAN_TEST_DIRS ${dir})
   target_link_libraries(${name} PRIVATE korvan_testsupport Qt6::Test ${K_DEPS})
   target_compile_definitions(${name} PRIVATE
     KORVAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
@@ -45,4 +46,18 @@ function(korvan_tests name dir)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FONT_DPI=96;LC_ALL=C.UTF-8"
                TIMEOUT 300)
+endfunction()
+
+# Every folder of tests/ that holds tests has its test program, so a folder
+# added without one fails here instead of its tests never running.
+function(korvan_check_tests)
+  get_property(_dirs GLOBAL PROPERTY KORVAN_TEST_DIRS)
+  file(GLOB_RECURSE _all CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(_f ${_all})
+    get_filename_component(_d ${_f} DIRECTORY)
+    if(NOT _d STREQUAL "support" AND NOT _d IN_LIST _dirs)
+      message(FATAL_ERROR "tests/${_d} holds tests but no korvan_tests() runs them")
+    endif()
+  endforeach()
 endfunction()
