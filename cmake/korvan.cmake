@@ -12,17 +12,18 @@ function(korvan_library name dir)
   set_property(GLOBAL APPEND PROPERTY KORVAN_LIBRARY_DIRS ${dir})
 endfunction()
 
-# Every folder of src/ (and of its folders) that holds sources has its
-# library: a folder added without one fails here instead of going unbuilt.
-# src/app builds its own targets.
-function(korvan_check_libraries)
-  get_property(_dirs GLOBAL PROPERTY KORVAN_LIBRARY_DIRS)
+# Every folder below the calling CMakeLists.txt that holds .cpp files is
+# listed in the global property `prop` (`skip` aside), so a folder added
+# without its target fails here instead of going unbuilt or untested.
+function(korvan_check_folders prop skip what)
+  get_property(_dirs GLOBAL PROPERTY ${prop})
   file(GLOB_RECURSE _all CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(RELATIVE_PATH _top ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
   foreach(_f ${_all})
     get_filename_component(_d ${_f} DIRECTORY)
-    if(NOT _d STREQUAL "app" AND NOT _d IN_LIST _dirs)
-      message(FATAL_ERROR "src/${_d} holds sources but no korvan_library() builds them")
+    if(NOT _d STREQUAL skip AND NOT _d IN_LIST _dirs)
+      message(FATAL_ERROR "${_top}/${_d} holds sources but ${what}")
     endif()
   endforeach()
 endfunction()
@@ -48,16 +49,3 @@ function(korvan_tests name dir)
                TIMEOUT 300)
 endfunction()
 
-# Every folder of tests/ that holds tests has its test program, so a folder
-# added without one fails here instead of its tests never running.
-function(korvan_check_tests)
-  get_property(_dirs GLOBAL PROPERTY KORVAN_TEST_DIRS)
-  file(GLOB_RECURSE _all CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  foreach(_f ${_all})
-    get_filename_component(_d ${_f} DIRECTORY)
-    if(NOT _d STREQUAL "support" AND NOT _d IN_LIST _dirs)
-      message(FATAL_ERROR "tests/${_d} holds tests but no korvan_tests() runs them")
-    endif()
-  endforeach()
-endfunction()
