@@ -161,3 +161,63 @@ TEST_F(Damage, TagDirectoryLinkedToItselfIsRefusedBeforeAnyWrite) {
 }
 
 }  // namespace
+
+namespace {
+
+// Damaged table headers: the open fails with the engine's error, or (a record
+// count beyond the file) reads only what the file holds.
+TEST(DamagedHeader, LengthsThatDoNotFitTheFileAreRefused) {
+  struct Case {
+    const char* what;
+    int offset;
+    QByteArray bytes;  // little-endian value written there
+  };
+  const Case cases[] = {
+      {"record length 0", 10, QByteArray::fromHex("0000")},
+      {"record length 65535", 10, QByteArray::fromHex("FFFF")},
+      {"record length one byte short", 10, QByteArray::fromHex("32")},
+      {"header length past the file", 8, QByteArray::fromHex("FFFF")},
+      {"header length without fields", 8, QByteArray::fromHex("2000")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const QString base = dir.path() + "/rows";
+    Table::create(base, kRows);
+    {
+      auto t = Table::open(base, true);
+      ASSERT_TRUE(t->appendBlank());
+      t->put("KEY", QString("A"));
+    }
+    QFile f(base + ".dbf");
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.seek(c.offset);
+    f.write(c.bytes);
+    f.close();
+    EXPECT_THROW(Table::open(base, false), DbfError);
+  }
+}
+
+TEST(DamagedHeader, RecordCountBeyondTheFileReadsWhatTheFileHolds) {
+  QTemporaryDir dir;
+  const QString base = dir.path() + "/rows";
+  Table::create(base, kRows);
+  {
+    auto t = Table::open(base, true);
+    for (const char* k : {"A", "B"}) {
+      ASSERT_TRUE(t->appendBlank());
+      t->put("KEY", QString(k));
+    }
+  }
+  QFile f(base + ".dbf");
+  ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+  f.seek(4);
+  f.write(QByteArray::fromHex("FFFFFF7F"));
+  f.close();
+  auto t = Table::open(base, false);
+  EXPECT_EQ(t->recCount(), 2u);
+  t->go(2);
+  EXPECT_EQ(t->value("KEY").toString().trimmed(), "B");
+}
+
+}  // namespace
