@@ -13,6 +13,7 @@ packages=(
   python3-dbfread python3-pyftpdlib python3-openpyxl
   libdbd-xbase-perl pgdbf
   binutils
+  clang libclang-rt-14-dev
   xvfb xauth poppler-utils
   libreoffice-calc-nogui libreoffice-core-nogui libreoffice-dev ure uno-libs-private
 )
