@@ -18,6 +18,8 @@ packages=(
   openssl libxml2-utils
   python3-dbfread libdbd-xbase-perl pgdbf
   python3-openpyxl poppler-utils python3-pyftpdlib
+  # the checking build: clang's sanitizers and libFuzzer
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -36,6 +36,7 @@ namespace korvan::platform {
 namespace {
 
 const char* kHelperName = "korvan-wbhelper";
+constexpr qint64 kAnswerMaxBytes = qint64(16) << 20;  // the largest answer taken (a few thousand cells are far less)
 
 // What a helper killed before it could tidy up leaves: the folder its office
 // profile is in, and the office's connection pipe in /tmp.
@@ -198,6 +199,10 @@ QJsonObject OfficeWorkbook::readLine(const QString& operation, int limitMs, cons
   QElapsedTimer timer;
   timer.start();
   while (!proc_->canReadLine()) {
+    // An answer is one line; bytes without its end beyond any sound answer
+    // are a helper gone wrong, not something to keep in memory.
+    if (proc_->bytesAvailable() > kAnswerMaxBytes)
+      fail("bad answer", operation, "the workbook helper gave an answer that cannot be read", args);
     const qint64 left = limitMs - timer.elapsed();
     if (proc_->state() == QProcess::NotRunning)
       fail("helper ended", operation, "the workbook helper ended before it answered", args);
