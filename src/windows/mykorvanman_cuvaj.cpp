@@ -106,7 +106,7 @@ void MyKORVANMAN::SALJI_MEJLOM() {
   if (!makeFolder(dateFolder)) return;
   writeFiles(dateFolder, id, xml, partner);
   // Opened whatever the writes gave: the user sees what is there.
-  shell().openDocument(dateFolder.trimmed());
+  platform::shell().openDocument(dateFolder.trimmed());
 }
 
 }  // namespace korvan
