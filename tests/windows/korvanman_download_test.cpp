@@ -184,6 +184,23 @@ TEST_F(Download, PeriodRuns) {
   EXPECT_FALSE(daysAsked(peer).isEmpty());
 }
 
+TEST_F(Download, F2AsTheUserPressesItAndACancelledPeriod) {
+  peer.script("POST", "sales-invoice/ids", {PeerAnswer::json(R"({"SalesInvoiceIds":[5]})")});
+  peer.document("sales", 5, salesEnvelope(5));
+  MyKORVANMAN* w = open();
+  w->oTABELA->setFocus();
+  QTest::keyClick(w->oTABELA, Qt::Key_F2);
+  QTest::qWait(150);
+  for (int i = 0; i < 100 && w->oTABELA->rowCount() == 0; ++i) QTest::qWait(20);
+  EXPECT_EQ(fetched(peer), QList<qint64>{5});
+  EXPECT_EQ(w->oTABELA->rowCount(), 1);
+  const int before = int(peer.requests().size());
+  whenModal([](QWidget* d) { button(d, "Cancel")->click(); });
+  w->PREUZMI_PERIOD();
+  EXPECT_EQ(peer.requests().size(), before);
+  EXPECT_EQ(iniValue("POSL_DAT2"), "<absent>");
+}
+
 TEST_F(Download, WithoutAKeyNothingIsAsked) {
   MyKORVANMAN* w = open("");
   w->PREUZMI_PERIOD();

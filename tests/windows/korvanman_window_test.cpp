@@ -333,6 +333,13 @@ TEST_F(Window, AttachmentsWithANameAreListedReadOnly) {
   }
   EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join("|").toStdString();
   EXPECT_FALSE(QFile::exists(dir.filePath("ugovor.pdf")));
+  // A document that does not parse shows its error and no dialog.
+  store("U", 23, "<Invoice><cbc:ID>", "K");
+  w->POPUNI_TABELU();
+  select(w, 23);
+  w->PRIK_ATTACH();
+  EXPECT_EQ(boxes.texts(), QStringList{u8s("Greška pri parsiranju XML fajla:          4")});
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(Window, DeletingAsksAndRemovesOnlyTheLocalRow) {
