@@ -18,14 +18,18 @@ QString serverError(const QString& what) {
 }
 QString missingKey(const QString& key) { return serverError(QStringLiteral("Ne postoji '") + key + QStringLiteral("'!")); }
 
-qint64 jsonId(const QJsonValue& v) { return celiId(v.toVariant()); }
+// Only a number or a text can be an id (true is no 1).
+qint64 jsonId(const QJsonValue& v) {
+  if (v.isString()) return celiId(v.toString());
+  if (v.isDouble()) return celiId(v.toDouble());
+  return 0;
+}
 
+// A value as the answer wrote it, for messages.
 QString shown(const QJsonValue& v) {
   if (v.isString()) return v.toString();
   if (v.isDouble()) return QString::number(v.toDouble(), 'g', 17);
-  return QString::fromUtf8(QJsonDocument::fromVariant(QVariantList{v.toVariant()}).toJson(QJsonDocument::Compact))
-      .mid(1)
-      .chopped(1);
+  return QString::fromUtf8(QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
 }
 
 }  // namespace

@@ -53,7 +53,8 @@ TEST(KorvanmanModel, IdsAnswers) {
   for (const Case& c : {
            Case{"I", R"({"SalesInvoiceIds":[3,1,"2"]})", {3, 1, 2}, {}, ""},
            Case{"U", R"({"PurchaseInvoiceIds":[]})", {}, {}, ""},
-           Case{"U", R"({"PurchaseInvoiceIds":[9,1.5,-4,"x1",0,"12"]})", {9, 12}, {"1.5", "-4", "x1", "0"}, ""},
+           Case{"U", R"({"PurchaseInvoiceIds":[9,1.5,-4,"x1",0,"12",true,null,{"a":1}]})", {9, 12},
+                {"1.5", "-4", "x1", "0", "true", "null", "{\"a\":1}"}, ""},
            Case{"I", R"({"PurchaseInvoiceIds":[1]})", {}, {}, "Greška pri obradi odgovora servera: Ne postoji 'SalesInvoiceIds'!"},
            Case{"U", R"({"ErrorCode":"E1","Message":"Bad key"})", {}, {},
                 "Greška pri obradi odgovora servera: Ne postoji 'PurchaseInvoiceIds'!"},
