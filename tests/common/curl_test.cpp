@@ -44,5 +44,58 @@ TEST(CurlRunTest, StalledServerEndsOnTheLowSpeedLimitAndSlowOneCompletes) {
   EXPECT_EQ(f.readAll(), QByteArray("done"));
 }
 
+// Only a request that went out can have its answer lost; a connection that
+// never came about sent nothing.
+TEST(CurlRunTest, AFailureTellsANotSentRequestFromALostAnswer) {
+  struct Case {
+    int code;
+    bool requestSent;
+    CurlFailure failure;
+  };
+  const QList<Case> cases = {
+      {6, false, CurlFailure::NotSent},     {7, false, CurlFailure::NotSent},   {35, false, CurlFailure::NotSent},
+      {60, false, CurlFailure::NotSent},    {28, false, CurlFailure::NotSent},  {28, true, CurlFailure::AnswerLost},
+      {52, true, CurlFailure::AnswerLost},  {56, true, CurlFailure::AnswerLost}, {56, false, CurlFailure::NotSent},
+      {-2, true, CurlFailure::NotSent},     {-1, false, CurlFailure::NotSent},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(CURL_FAILURE({.code = c.code, .requestSent = c.requestSent}), c.failure);
+  }
+}
+
+// curl's own account of the run: its exit code and whether the request left.
+TEST(CurlRunTest, TheRunTellsCurlsExitAndWhetherTheRequestWentOut) {
+  QTemporaryDir app;
+  SET_APPPATH(app.path());
+  test::Peer peer({kHost});
+  ASSERT_TRUE(peer.start()) << peer.error().toStdString();
+  const CurlLimits limits{.connectSeconds = 5, .totalSeconds = 20, .stallSeconds = 2};
+  const QString answer = app.path() + QStringLiteral("/TMP/odg.dat");
+  QStringList lines = CURL_BASE_CONFIG(QStringLiteral("=https"), limits);
+  lines << CURL_CFG_LINE(QStringLiteral("url"), QStringLiteral("https://") + kHost + QStringLiteral("/s"))
+        << CURL_CFG_LINE(QStringLiteral("output"), answer);
+  const QString record = app.path() + QStringLiteral("/TMP/CURL.CFG");
+
+  CurlExit exit;
+  peer.scriptPath("GET", "/s", {test::PeerAnswer::slow(0, "done")});
+  EXPECT_TRUE(CURL_RUN(record, lines, answer, limits, &exit));
+  EXPECT_EQ(exit.code, 0);
+  EXPECT_TRUE(exit.requestSent);
+  QFile f(answer);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("done"));  // the size report stays out of the answer
+
+  peer.scriptPath("GET", "/s", {test::PeerAnswer::dropped()});
+  EXPECT_FALSE(CURL_RUN(record, lines, answer, limits, &exit));
+  EXPECT_EQ(CURL_FAILURE(exit), CurlFailure::AnswerLost) << exit.code;
+  EXPECT_TRUE(exit.requestSent);
+
+  peer.stopServer();  // refused
+  EXPECT_FALSE(CURL_RUN(record, lines, answer, limits, &exit));
+  EXPECT_EQ(exit.code, 7);
+  EXPECT_FALSE(exit.requestSent);
+}
+
 }  // namespace
 }  // namespace korvan
