@@ -18,6 +18,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace korvan {
 
@@ -73,6 +74,9 @@ class MyIZSRC : public MyQTW {
   QPointer<QLineEdit> oleFAJL_PDF;
   QString cFAJL_PDF;
   QPointer<QLabel> olblCEL, olblVAL, olblCEL2, olblVAL2;
+  // The field grid scrolls in here, so that the line table keeps its rows on
+  // a small screen; it is never taller than the fields shown.
+  QPointer<QScrollArea> oscrPOLJA;
 
   QPointer<QLabel> olblBRDOK, olblDATDOK, olblDATPROM, olblVALUTA, olblOPERATER, olblNARUDZBENICA,
       olblOTPREMNICA, olblUGOVOR, olblKOMIT_NAZIV, olblKOMIT_MESTO, olblKOMIT_POST_BROJ,
