@@ -70,6 +70,11 @@ class WorkbookBackend {
   virtual ~WorkbookBackend() = default;
   // Opens the workbook hidden, read-only, macros off; throws WorkbookError.
   virtual std::unique_ptr<Workbook> open(const QString& path) = 0;
+  // Holds (counted) are taken by windows that read workbooks again and again:
+  // while one is held, a closed workbook may leave its engine running for the
+  // next open, and the last release ends what is left. Nothing is kept by default.
+  virtual void holdEngine() {}
+  virtual void releaseEngine() {}
 };
 
 // The backend in force (the office-suite helper unless a test installed another).

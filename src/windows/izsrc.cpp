@@ -22,6 +22,7 @@
 #include "einvoice/taxcat.h"
 #include "windows/izsrc_fields.h"
 #include "einvoice/linetable.h"
+#include "platform/workbook.h"
 
 namespace korvan {
 
@@ -61,6 +62,11 @@ QLabel* centred(const QString& text) {
 }
 
 }  // namespace
+
+MyIZSRC::~MyIZSRC() {
+  // Only the backend that was held, and only while it is still the one in force.
+  if (oENGINE && &platform::workbookBackend() == oENGINE) oENGINE->releaseEngine();
+}
 
 void MyIZSRC::POSTAVI(bool lOds) {
   // 1., 2. The kind and the base's hooks.
@@ -223,6 +229,12 @@ void MyIZSRC::POSTAVI(bool lOds) {
   bIZVRSI_NA_KRAJU = [this] {
     if (oTABELA) layV->setStretchFactor(static_cast<QWidget*>(oTABELA.data()), 1);
   };
+
+  // Nothing starts here: the first read starts the office, later reads find it.
+  if (!oENGINE) {
+    oENGINE = &platform::workbookBackend();
+    oENGINE->holdEngine();
+  }
 
   // 11. - 13.
   aKOLONE = INVOICE_LINE_TABLE();

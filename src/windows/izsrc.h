@@ -26,11 +26,14 @@ class IzsrcSheet;
 
 namespace platform {
 class Workbook;
+class WorkbookBackend;
 }
 
 class MyIZSRC : public MyQTW {
   Q_OBJECT
  public:
+  // Lets the office go that the window's reads kept running.
+  ~MyIZSRC() override;
   // Builds the window of one kind: false the Excel kind, true the office-suite kind.
   void POSTAVI(bool lOds);
   // Chooses the workbook (false) or the PDF (true); true when a file was taken.
@@ -114,6 +117,9 @@ class MyIZSRC : public MyQTW {
   // moment another workbook is taken, and after a read that failed part-way,
   // until a read of the workbook succeeds. Building and sending wait for it.
   bool lUCITANO = false;
+  // The workbook backend held while the window is open, so that a second
+  // read finds the office of the first still running.
+  platform::WorkbookBackend* oENGINE = nullptr;
 
  private:
   void readHeader(IzsrcSheet& sheet);

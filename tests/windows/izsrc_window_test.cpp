@@ -2,6 +2,7 @@
 // and remembered, shown and hidden, and the shell's menu entries.
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QMdiSubWindow>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QGridLayout>
@@ -135,6 +136,21 @@ TEST_F(IzsrcTest, TheWindowFitsASmallScreenWithSettingsShownAndHidden) {
     }
     EXPECT_GE(w->oTABELA->viewport()->height(), 5 * w->oTABELA->verticalHeader()->defaultSectionSize());
   }
+}
+
+// The window holds the workbook engine while it is open (a second read finds
+// the office running) and lets it go when it closes; opening starts nothing.
+TEST_F(IzsrcTest, TheWindowHoldsTheWorkbookEngineWhileOpen) {
+  QPointer<MyIZSRC> w = open(false);
+  EXPECT_EQ(books.holds, 1);
+  EXPECT_TRUE(books.opened.isEmpty());
+  w->oWND->close();
+  for (int i = 0; i < 3; ++i) {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  EXPECT_TRUE(w.isNull()) << "the window is still there";
+  EXPECT_EQ(books.holds, 0);
 }
 
 TEST_F(IzsrcTest, VatRowFollowsTheSeller) {
