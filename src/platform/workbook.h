@@ -1,8 +1,9 @@
 #pragma once
 // Reading workbooks (.xls, .xlsx, .xlsb, .ods) through an office suite run
 // headless by a helper program. One open workbook is one document in one
-// helper process; closing it (or destroying the object) ends both. Only the
-// first sheet is read; nothing is ever written into the workbook.
+// helper process; closing it (or destroying the object) ends both, unless
+// the backend is held (holdEngine), which keeps the helper for the next open.
+// Only the first sheet is read; nothing is ever written into the workbook.
 #include <QDate>
 #include <QDateTime>
 #include <QString>

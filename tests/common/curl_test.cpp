@@ -14,19 +14,26 @@ namespace {
 
 const QString kHost = QStringLiteral("stall.example.rs");
 
-bool get(const QTemporaryDir& app, const CurlLimits& limits) {
+bool get(const QTemporaryDir& app, const CurlLimits& limits, CurlExit* exit = nullptr) {
   const QString answer = app.path() + QStringLiteral("/TMP/odg.dat");
   QStringList lines = CURL_BASE_CONFIG(QStringLiteral("=https"), limits);
   lines << CURL_CFG_LINE(QStringLiteral("url"), QStringLiteral("https://") + kHost + QStringLiteral("/s"))
         << CURL_CFG_LINE(QStringLiteral("output"), answer);
-  return CURL_RUN(app.path() + QStringLiteral("/TMP/CURL.CFG"), lines, answer, limits);
+  return CURL_RUN(app.path() + QStringLiteral("/TMP/CURL.CFG"), lines, answer, limits, exit);
 }
 
-TEST(CurlRunTest, StalledServerEndsOnTheLowSpeedLimitAndSlowOneCompletes) {
+// A program folder and a started peer for the host.
+class CurlRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SET_APPPATH(app.path());
+    ASSERT_TRUE(peer.start()) << peer.error().toStdString();
+  }
   QTemporaryDir app;
-  SET_APPPATH(app.path());
-  test::Peer peer({kHost});
-  ASSERT_TRUE(peer.start()) << peer.error().toStdString();
+  test::Peer peer{{kHost}};
+};
+
+TEST_F(CurlRunTest, StalledServerEndsOnTheLowSpeedLimitAndSlowOneCompletes) {
   const CurlLimits limits{.connectSeconds = 5, .totalSeconds = 120, .stallSeconds = 2};
 
   peer.scriptPath("GET", "/s", {test::PeerAnswer::silent()});
@@ -46,7 +53,7 @@ TEST(CurlRunTest, StalledServerEndsOnTheLowSpeedLimitAndSlowOneCompletes) {
 
 // Only a request that went out can have its answer lost; a connection that
 // never came about sent nothing.
-TEST(CurlRunTest, AFailureTellsANotSentRequestFromALostAnswer) {
+TEST(CurlFailureTest, ANotSentRequestIsToldFromALostAnswer) {
   struct Case {
     int code;
     bool requestSent;
@@ -65,34 +72,25 @@ TEST(CurlRunTest, AFailureTellsANotSentRequestFromALostAnswer) {
 }
 
 // curl's own account of the run: its exit code and whether the request left.
-TEST(CurlRunTest, TheRunTellsCurlsExitAndWhetherTheRequestWentOut) {
-  QTemporaryDir app;
-  SET_APPPATH(app.path());
-  test::Peer peer({kHost});
-  ASSERT_TRUE(peer.start()) << peer.error().toStdString();
+TEST_F(CurlRunTest, TheRunTellsCurlsExitAndWhetherTheRequestWentOut) {
   const CurlLimits limits{.connectSeconds = 5, .totalSeconds = 20, .stallSeconds = 2};
-  const QString answer = app.path() + QStringLiteral("/TMP/odg.dat");
-  QStringList lines = CURL_BASE_CONFIG(QStringLiteral("=https"), limits);
-  lines << CURL_CFG_LINE(QStringLiteral("url"), QStringLiteral("https://") + kHost + QStringLiteral("/s"))
-        << CURL_CFG_LINE(QStringLiteral("output"), answer);
-  const QString record = app.path() + QStringLiteral("/TMP/CURL.CFG");
 
   CurlExit exit;
   peer.scriptPath("GET", "/s", {test::PeerAnswer::slow(0, "done")});
-  EXPECT_TRUE(CURL_RUN(record, lines, answer, limits, &exit));
+  EXPECT_TRUE(get(app, limits, &exit));
   EXPECT_EQ(exit.code, 0);
   EXPECT_TRUE(exit.requestSent);
-  QFile f(answer);
+  QFile f(app.path() + QStringLiteral("/TMP/odg.dat"));
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), QByteArray("done"));  // the size report stays out of the answer
 
   peer.scriptPath("GET", "/s", {test::PeerAnswer::dropped()});
-  EXPECT_FALSE(CURL_RUN(record, lines, answer, limits, &exit));
+  EXPECT_FALSE(get(app, limits, &exit));
   EXPECT_EQ(CURL_FAILURE(exit), CurlFailure::AnswerLost) << exit.code;
   EXPECT_TRUE(exit.requestSent);
 
   peer.stopServer();  // refused
-  EXPECT_FALSE(CURL_RUN(record, lines, answer, limits, &exit));
+  EXPECT_FALSE(get(app, limits, &exit));
   EXPECT_EQ(exit.code, 7);
   EXPECT_FALSE(exit.requestSent);
 }
