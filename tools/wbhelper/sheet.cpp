@@ -400,7 +400,19 @@ std::vector<CellData> Sheet::block(const std::vector<std::pair<int, int>>& posit
         for (int c = std::max<int>(x.StartColumn, c0); c <= std::min<int>(x.EndColumn, c1); ++c)
           format[static_cast<size_t>(r - r0) * w + (c - c0)] = key;
   }
-  const bool asShown = shownTable();
+  bool asShown = shownTable();
+  // The export stands where the sheet does: a plain text cell of the block
+  // reads the same there, else the shown texts come from the cells.
+  for (size_t i = 0; asShown && i < kind.size(); ++i) {
+    if (kind[i] != 2) continue;
+    const int r = r0 + static_cast<int>(i / w), c = c0 + static_cast<int>(i % w);
+    OUString text;
+    values[r - r0][c - c0] >>= text;
+    const std::string plain = toUtf8(text);
+    if (plain.find_first_of("\t\r\n\"") != std::string::npos) continue;
+    asShown = shownAt(c, r) == plain;
+    break;
+  }
 
   std::vector<CellData> out;
   out.reserve(positions.size());
