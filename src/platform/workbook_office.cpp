@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -36,6 +37,7 @@ namespace korvan::platform {
 namespace {
 
 const char* kHelperName = "korvan-wbhelper";
+constexpr qint64 kAnswerMaxBytes = qint64(16) << 20;  // the largest answer taken (a few thousand cells are far less)
 
 // What a helper killed before it could tidy up leaves: the folder its office
 // profile is in, and the office's connection pipe in /tmp.
@@ -85,12 +87,11 @@ LiveGroups& liveGroups() {
 }
 
 // Ends a helper's whole group and what it leaves behind.
-void endHelper(QProcess*& proc, qint64& group, QString& root) {
+void endHelper(std::unique_ptr<QProcess>& proc, qint64& group, QString& root) {
   if (!proc) return;
   if (group > 0) ::kill(-static_cast<pid_t>(group), SIGKILL);
   proc->waitForFinished(5000);
-  delete proc;
-  proc = nullptr;
+  proc.reset();
   if (group > 0) liveGroups().remove(group);
   // The helper removes its office profile itself unless it was killed.
   removeLeftovers(group, QFile::encodeName(root).toStdString());
@@ -103,7 +104,7 @@ void endHelper(QProcess*& proc, qint64& group, QString& root) {
 // A helper with no document, kept for the next open while its backend is held.
 struct IdleOffice {
   int holds = 0;
-  QProcess* proc = nullptr;
+  std::unique_ptr<QProcess> proc;
   qint64 group = 0;
   QString root;
   int requestLimitMs = 60000;
@@ -114,6 +115,7 @@ struct IdleOffice {
     if (group > 0) ::kill(-static_cast<pid_t>(group), SIGKILL);
     if (group > 0) liveGroups().remove(group);
     removeLeftovers(group, QFile::encodeName(root).toStdString());
+    (void)proc.release();
   }
   bool has() const { return proc && proc->state() == QProcess::Running; }
   // Asks the kept helper to close its office, then ends its group in any case.
@@ -182,7 +184,7 @@ class OfficeWorkbook : public Workbook {
   OfficeOptions options_;
   QString path_;
   std::shared_ptr<IdleOffice> idle_;
-  QProcess* proc_ = nullptr;
+  std::unique_ptr<QProcess> proc_;
   qint64 group_ = 0;
   QString root_;  // made here; the helper makes its profile inside it
   QDate nullDate_{1899, 12, 30};
@@ -196,7 +198,7 @@ void OfficeWorkbook::fail(const QString& lastError, const QString& operation,
 
 void OfficeWorkbook::start() {
   if (idle_ && idle_->has()) {  // the office of an earlier read, its document closed
-    proc_ = std::exchange(idle_->proc, nullptr);
+    proc_ = std::move(idle_->proc);
     group_ = std::exchange(idle_->group, 0);
     root_ = std::exchange(idle_->root, QString());
   } else {
@@ -227,7 +229,7 @@ void OfficeWorkbook::startHelper() {
   if (!options_.officeDir.isEmpty()) args << "--office-dir" << options_.officeDir;
   args << "--profile-root" << root_;
 
-  proc_ = new QProcess;
+  proc_ = std::make_unique<QProcess>();
   proc_->setProgram(helper);
   proc_->setArguments(args);
   proc_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -236,8 +238,7 @@ void OfficeWorkbook::startHelper() {
   proc_->start();
   if (!proc_->waitForStarted(options_.startLimitMs)) {
     const QString err = proc_->errorString();
-    delete proc_;
-    proc_ = nullptr;
+    proc_.reset();
     QDir(root_).removeRecursively();
     root_.clear();
     throw WorkbookError(err, "start", "the workbook helper could not be started", {helper});
@@ -258,6 +259,10 @@ QJsonObject OfficeWorkbook::readLine(const QString& operation, int limitMs, cons
   QElapsedTimer timer;
   timer.start();
   while (!proc_->canReadLine()) {
+    // An answer is one line; bytes without its end beyond any sound answer
+    // are a helper gone wrong, not something to keep in memory.
+    if (proc_->bytesAvailable() > kAnswerMaxBytes)
+      fail("bad answer", operation, "the workbook helper gave an answer that cannot be read", args);
     const qint64 left = limitMs - timer.elapsed();
     if (proc_->state() == QProcess::NotRunning)
       fail("helper ended", operation, "the workbook helper ended before it answered", args);
@@ -367,7 +372,7 @@ void OfficeWorkbook::close() {
     try {
       request({{"op", "closeDoc"}}, options_.requestLimitMs, {});
       idle_->requestLimitMs = options_.requestLimitMs;
-      idle_->proc = std::exchange(proc_, nullptr);
+      idle_->proc = std::move(proc_);
       idle_->group = std::exchange(group_, 0);
       idle_->root = std::exchange(root_, QString());
       return;
