@@ -115,20 +115,20 @@ TEST_F(Download, PeriodRuns) {
   };
   const QList<Case> cases = {
       {"empty date asks yesterday only", "", std::nullopt, {}, {"2024-03-09"}, {}, "09.03.2024", {}},
-      {"an id of three days is fetched once, a FALS id again", "", QPair{QDate(2024, 3, 1), QDate(2024, 3, 3)},
+      {"an id of three days is fetched once, a FALS id again", "", std::pair{QDate(2024, 3, 1), QDate(2024, 3, 3)},
        {{1, ids({31})}, {2, ids({31, 33})}, {3, ids({31})}}, {"2024-03-01", "2024-03-02", "2024-03-03"}, {31, 33},
        "03.03.2024", {}},
-      {"a silent third day", "28.02.2024", QPair{QDate(2024, 3, 1), QDate(2024, 3, 4)},
+      {"a silent third day", "28.02.2024", std::pair{QDate(2024, 3, 1), QDate(2024, 3, 4)},
        {{1, ids({41})}, {3, PeerAnswer::silent()}, {4, ids({42})}},
        {"2024-03-01", "2024-03-02", "2024-03-03", "2024-03-04"}, {41, 42}, "28.02.2024",
        {"03.03.2024: Greška pri pozivanju 'curl.exe'!"}},
-      {"an error object is no list of changes", "28.02.2024", QPair{QDate(2024, 3, 1), QDate(2024, 3, 2)},
+      {"an error object is no list of changes", "28.02.2024", std::pair{QDate(2024, 3, 1), QDate(2024, 3, 2)},
        {{1, PeerAnswer::errorObject("Unauthorized", "Pogrešan ključ", 401)}, {2, ids({42})}},
        {"2024-03-01", "2024-03-02"}, {42}, "28.02.2024",
        {"01.03.2024: Greška pri obradi odgovora servera: nije dobijena lista promena (Pogrešan ključ)"}},
-      {"a stop keeps the date", "28.02.2024", QPair{QDate(2024, 3, 1), QDate(2024, 3, 1)}, {{1, ids({51, 52})}},
+      {"a stop keeps the date", "28.02.2024", std::pair{QDate(2024, 3, 1), QDate(2024, 3, 1)}, {{1, ids({51, 52})}},
        {"2024-03-01"}, {51}, "28.02.2024", {"Preuzimanje je prekinuto."}, true},
-      {"a period that ends before it starts asks nothing", "", QPair{QDate(2024, 3, 5), QDate(2024, 3, 4)}, {}, {},
+      {"a period that ends before it starts asks nothing", "", std::pair{QDate(2024, 3, 5), QDate(2024, 3, 4)}, {}, {},
        {}, "04.03.2024", {}},
   };
   for (const Case& c : cases) {
