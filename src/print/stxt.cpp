@@ -63,7 +63,10 @@ void STXT::readPageSize() {
 }
 
 void STXT::takeFont() {
-  if (painting()) surface_->setFont(oFONT);
+  if (!painting() || (fontGiven_ && given_ == oFONT)) return;
+  surface_->setFont(oFONT);
+  given_ = oFONT;
+  fontGiven_ = true;
 }
 
 bool STXT::painting() const { return opened_ && !failed_ && !ended_; }
@@ -199,26 +202,44 @@ QString STXT::html() const {
   return h;
 }
 
-STXT::Measured STXT::measureText() const {
-  QSize s;
-  if (rich())
-    s = surface_->measureRich(cut(nPAGE_W), kBaseTextFlags, html());
-  else
-    s = surface_->measureText(QRect(0, 0, cut(nPAGE_W), cut(nPAGE_H)), kBaseTextFlags, cTEXT);
+// MeasureElement keeps what it measured, so that EndElement of the same
+// element (same text, font, flags and box) takes it instead of measuring again.
+struct STXT::Kept {
+  bool rich;
+  int flags, w, h;
+  QString text;
+  QFont font;
+  QSize size;
+};
+
+STXT::Measured STXT::measure(int w, int h, int flags, bool keepIt) {
+  const bool r = rich();
+  for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+    if (it->rich == r && it->flags == flags && it->w == w && it->h == h && it->text == cTEXT &&
+        it->font == oFONT) {
+      const QSize s = it->size;
+      if (!keepIt) kept_.erase(it);
+      return {double(s.width()), double(s.height())};
+    }
+  }
+  const QSize s = r ? surface_->measureRich(w, flags, html())
+                    : surface_->measureText(QRect(0, 0, w, h), flags, cTEXT);
+  if (keepIt) {
+    if (kept_.size() >= 64) kept_.clear();
+    kept_.push_back({r, flags, w, h, cTEXT, oFONT, s});
+  }
   return {double(s.width()), double(s.height())};
 }
 
+STXT::Measured STXT::measureText(bool keepIt) {
+  return measure(cut(nPAGE_W), cut(nPAGE_H), kBaseTextFlags, keepIt);
+}
+
 // Needs all four corners.
-STXT::Measured STXT::measureRegion() const {
+STXT::Measured STXT::measureRegion(bool keepIt) {
   const double w = *nX1 == *nX2 ? nPAGE_W : std::max(0.0, *nX2 - *nX1);
   const double h = *nY1 == *nY2 ? nPAGE_H : std::max(0.0, *nY2 - *nY1);
-  const int flags = regionFlags(cALIGN);
-  QSize s;
-  if (rich())
-    s = surface_->measureRich(cut(w), flags, html());
-  else
-    s = surface_->measureText(QRect(0, 0, cut(w), cut(h)), flags, cTEXT);
-  return {double(s.width()), double(s.height())};
+  return measure(cut(w), cut(h), regionFlags(cALIGN), keepIt);
 }
 
 // The image scaled to the region's width keeps its proportions; an image that
@@ -232,8 +253,8 @@ double STXT::imageHeight(const QImage& image) const {
 double STXT::MeasureElement() {
   if (!painting()) return 0;
   const bool corners = nX1 && nX2 && nY1 && nY2;
-  if (cTIP == kText) return measureText().h;
-  if (cTIP == kTextRegion && corners) return std::max(*nY2 - *nY1, measureRegion().h);
+  if (cTIP == kText) return measureText(true).h;
+  if (cTIP == kTextRegion && corners) return std::max(*nY2 - *nY1, measureRegion(true).h);
   if (cTIP == kImageRegion && corners)
     return std::max(*nY2 - *nY1, imageHeight(QImage(cIMAGE_FN)));
   if (cTIP == kImage) return QImage(cIMAGE_FN).height();
@@ -250,7 +271,7 @@ void STXT::EndElement() {
 }
 
 void STXT::endText() {
-  const Measured m = measureText();
+  const Measured m = measureText(false);
   nTEXT_W = m.w;
   nTEXT_H = m.h;
   if (nY >= nPAGE_H) pageBreak(false);
@@ -269,7 +290,7 @@ void STXT::endText() {
 void STXT::endTextRegion() {
   if (!nX1 || !nX2 || !nY1 || !nY2) return;
   const int flags = regionFlags(cALIGN);
-  const Measured m = measureRegion();
+  const Measured m = measureRegion(false);
   nTEXT_W = m.w;
   nTEXT_H = m.h;
   if (*nY2 >= nPAGE_H) pageBreak(true);

@@ -47,6 +47,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "print/surface.h"
 
@@ -170,8 +171,10 @@ class STXT {
   double yValue(const QVariant& value, const QString& mode, std::optional<double>& y);
   bool rich() const;
   QString html() const;
-  Measured measureText() const;
-  Measured measureRegion() const;
+  struct Kept;
+  Measured measure(int w, int h, int flags, bool keepIt);
+  Measured measureText(bool keepIt);
+  Measured measureRegion(bool keepIt);
   double imageHeight(const QImage& image) const;
   void endText();
   void endTextRegion();
@@ -189,6 +192,9 @@ class STXT {
   bool ended_ = false;
   bool result_ = false;
   bool inAction_ = false;
+  QFont given_;  // the font the surface has
+  bool fontGiven_ = false;
+  std::vector<Kept> kept_;
 };
 
 }  // namespace korvan::print

@@ -218,6 +218,29 @@ TEST_F(StxtTest, RegionRectangleAndBookkeeping) {
   EXPECT_EQ(s.ops.back().rect.topLeft(), QPoint(10, 20));
 }
 
+// What MeasureElement measured is taken by EndElement of the same element
+// only; a changed text or font is measured afresh.
+TEST_F(StxtTest, AMeasuredElementIsNotMeasuredAgainUnlessItChanged) {
+  p.BeginElement("TEXT_REGION");
+  p.Text("abc");
+  p.X1("0");
+  p.X2("100");
+  p.Y1("0");
+  p.Y2("0");
+  EXPECT_DOUBLE_EQ(p.MeasureElement(), 14);
+  const int measured = s.measures;
+  p.EndElement();
+  EXPECT_EQ(s.measures, measured);
+  p.MeasureElement();
+  p.FontSize(20);
+  p.EndElement();
+  EXPECT_EQ(s.ops.back().rect.height(), 22);
+  p.MeasureElement();
+  p.Text("abc abc abc abc abc abc abc abc");
+  p.EndElement();
+  EXPECT_EQ(s.ops.back().rect.height(), 88) << "four lines of 20 points";
+}
+
 TEST_F(StxtTest, BrushFillsBehindPlainRegionText) {
   p.BeginElement("TEXT_REGION");
   p.BrushStyle(Qt::Dense4Pattern);
