@@ -5,7 +5,7 @@
 //
 // Every new page painter takes its surface from the factory in force:
 // QtSurface (qtsurface.h, on a QPrinter) unless a test installed a recording
-// one (tests/support/recordingsurface.h).
+// one (tests/support/print/recordingsurface.h).
 #include <QFont>
 #include <QImage>
 #include <QMarginsF>

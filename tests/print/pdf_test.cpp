@@ -176,6 +176,36 @@ TEST_F(PdfTest, RichTextAndEmptyTextMeasureTheirLines) {
   EXPECT_GT(ws[1].y1, ws[0].y2 - 1) << "on the next line";
 }
 
+// Qt's own layout: a region's text wraps at word boundaries inside x2 - x1,
+// and a word wider than the region widens its rectangle.
+TEST_F(PdfTest, RegionTextWrapsAndALongWordWidensTheRegion) {
+  const QString pdf = path("region.pdf");
+  STXT p(pdf);
+  p.BeginElement("TEXT_REGION");
+  p.Text("X");
+  p.X1("100");
+  p.X2("160");
+  p.Y1("0");
+  p.Y2("0");
+  const double line = p.MeasureElement();
+  p.Text("jedan dva tri četiri pet");
+  p.EndElement();
+  EXPECT_GE(p.nTEXT_H, 3 * line) << "wrapped onto several lines";
+  EXPECT_LE(p.nTEXT_W, 60);
+  p.NewRow();
+  p.Y1();
+  p.Y2();
+  p.Text("Najdugačkijareččč");
+  p.EndElement();
+  EXPECT_GT(p.nTEXT_W, 60);
+  EXPECT_DOUBLE_EQ(p.nPRETH_TEXT_W, 60);
+  ASSERT_TRUE(p.Print());
+  double right = 0;
+  for (const Word& w : words(pdf))
+    if (w.text == "Najdugačkijareččč") right = w.x2;
+  EXPECT_GT(right, 160 * 0.75) << "drawn whole, past the region's right edge";
+}
+
 TEST_F(PdfTest, AnOutputThatCannotBeWrittenIsReported) {
   RecordingShell shell;
   // A missing folder.

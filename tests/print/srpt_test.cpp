@@ -1,8 +1,10 @@
 // The table builder over the recording surface. Page 550 x 710; a 12-point
 // character is 6 wide, a line 14 high.
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "platform/shell.h"
 #include "print/srpt.h"
 #include "support/print/recordingsurface.h"
 
@@ -320,6 +322,28 @@ TEST_F(SrptTest, CallsOutsideTheOrderDoNothing) {
   EXPECT_TRUE(r.Exec(true)) << "cells of an open table are drawn before the end";
   EXPECT_EQ(s.of(SurfaceOp::Text).size(), 1);
   EXPECT_EQ(s.ends, 1);
+}
+
+// Exec without argument finishes and opens the file; with true it only finishes.
+TEST_F(SrptTest, ExecOpensTheFileUnlessOnlyPrinting) {
+  RecordingShell shell;
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("racun.pdf");
+  for (bool print : {true, false}) {
+    SCOPED_TRACE(print);
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));  // stands for what the surface wrote
+    f.close();
+    SRPT q(pdf);
+    q.TableBegin();
+    q.AddColumn({.width = "100%"});
+    q.AddCell({.text = QString("x")});
+    q.TableEnd();
+    EXPECT_TRUE(print ? q.Exec(true) : q.Exec());
+    EXPECT_EQ(surfaces.last().ends, 1);
+  }
+  ASSERT_EQ(shell.calls.size(), 1);
+  EXPECT_EQ(shell.calls[0].target, pdf);
 }
 
 }  // namespace
