@@ -63,11 +63,11 @@ void SRPT::TableExtraHeader(Action action) {
 }
 
 void SRPT::TableRepeatHead(bool on) {
-  if (on) oSTXT.bSTA_KADA_SKOCI = [this] { reprintHead(); };
+  if (on) oSTXT.bSTA_KADA_SKOCI = [this] { printHead(); };
   else oSTXT.bSTA_KADA_SKOCI = nullptr;
 }
 
-void SRPT::reprintHead() {
+void SRPT::printHead() {
   if (bTAB_EXTRA_ZAGLAVLJE) {
     bTAB_EXTRA_ZAGLAVLJE();
     ODREDI_X12_ZAGLAVLJA();
@@ -230,13 +230,7 @@ void SRPT::AddCell(const Cell& cell) {
   if (nBROJAC_KOLONA < 1 || nBROJAC_KOLONA > aKOLONE.size()) nBROJAC_KOLONA = 1;
   if (nBROJAC_REDOVA == 0) {
     if (lTAB_IMA_ZAGLAVLJE) {
-      if (bTAB_EXTRA_ZAGLAVLJE) {
-        bTAB_EXTRA_ZAGLAVLJE();
-        ODREDI_X12_ZAGLAVLJA();
-      } else {
-        TAB_STD_ZAGLAVLJE();
-      }
-      oSTXT.nPRETH_TEXT_H = 0;
+      printHead();
     } else {
       ODREDI_X12_ZAGLAVLJA();
       HORIZONTALNA_LINIJA(true);

@@ -166,7 +166,9 @@ class SRPT {
   void setUp(const Held& h);
   void layOut(const QList<Held>& row, bool header);
   void closeRow();
-  void reprintHead();
+  // The custom header (then the column positions) or the standard one; the
+  // row height is 0 afterwards.
+  void printHead();
 
   bool tableOpen_ = false;
   QList<Held> row_;

@@ -17,6 +17,14 @@ class StxtTest : public ::testing::Test {
   RecordingSurfaces surfaces;
   STXT p;
   RecordingSurface& s = surfaces.last();
+  QTemporaryDir dir;
+
+  // An empty file, standing for what a surface would have written.
+  QString existing(const QString& name) {
+    QFile f(dir.filePath(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    return f.fileName();
+  }
 
   void region(const QString& text, double x1, double x2, double y1, double y2) {
     p.BeginElement("TEXT_REGION");
@@ -332,7 +340,6 @@ TEST_F(StxtTest, RichTextOnlyWithAClosingTag) {
 }
 
 TEST_F(StxtTest, ImagesAtTheCursorAndScaledToTheRegion) {
-  QTemporaryDir dir;
   const QString png = dir.filePath("i.png");
   QImage(40, 20, QImage::Format_RGB32).save(png);
   p.BeginElement("IMAGE");
@@ -486,11 +493,7 @@ TEST_F(StxtTest, PageSettingsGoToTheSurface) {
 
 TEST_F(StxtTest, AFailedStartDrawsNothingAndOpensNothing) {
   RecordingShell shell;
-  QTemporaryDir dir;
-  const QString pdf = dir.filePath("r.pdf");
-  QFile f(pdf);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.close();
+  const QString pdf = existing("r.pdf");
   STXT q(pdf);
   RecordingSurface& t = surfaces.last();
   t.beginAnswer = false;
@@ -512,11 +515,7 @@ TEST_F(StxtTest, AFailedStartDrawsNothingAndOpensNothing) {
 
 TEST_F(StxtTest, ViewOpensTheTrimmedName) {
   RecordingShell shell;
-  QTemporaryDir dir;
-  const QString pdf = dir.filePath("r.pdf");
-  QFile f(pdf);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.close();
+  const QString pdf = existing("r.pdf");
   STXT q(pdf);
   EXPECT_EQ(surfaces.last().outputFile, pdf);
   q.cFILENAME = "  " + pdf + " ";
