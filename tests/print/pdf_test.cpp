@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "common/apppath.h"
-#include "platform/shell.h"
+#include "support/recordingshell.h"
 #include "print/srpt.h"
 
 namespace korvan::print {
@@ -117,7 +117,9 @@ TEST_F(PdfTest, TableStaysInsideMarginsAndColumns) {
       ++amounts;
       EXPECT_NEAR(wd.x2 - margin, (0.55 * w - 2) * pt, 1.5) << "right-aligned in its column";
     }
-    if (wd.text == "kolone") EXPECT_GT(wd.x1 - margin, (0.55 * w + 2) * pt - tolerance);
+    if (wd.text == "kolone") {
+      EXPECT_GT(wd.x1 - margin, (0.55 * w + 2) * pt - tolerance);
+    }
   }
   EXPECT_EQ(serbian, 200);
   EXPECT_EQ(amounts, 200);

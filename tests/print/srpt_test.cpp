@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "platform/shell.h"
+#include "support/recordingshell.h"
 #include "print/srpt.h"
 #include "support/print/recordingsurface.h"
 

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "platform/shell.h"
+#include "support/recordingshell.h"
 #include "print/stxt.h"
 #include "support/print/recordingsurface.h"
 
