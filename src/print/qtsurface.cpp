@@ -66,7 +66,14 @@ void QtSurface::setOutputFile(const QString& path) {
   }
 }
 
-void QtSurface::setPrinterName(const QString& name) { printer_.setPrinterName(name); }
+void QtSurface::setPrinterName(const QString& name) {
+  printer_.setPrinterName(name);
+  // A real printer takes the job; no PDF is renamed into place then.
+  if (printer_.outputFormat() != QPrinter::PdfFormat) {
+    finalPath_.clear();
+    partPath_.clear();
+  }
+}
 
 void QtSurface::setLandscape(bool landscape) {
   printer_.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
