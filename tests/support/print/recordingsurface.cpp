@@ -100,11 +100,11 @@ QList<SurfaceOp> RecordingSurface::of(SurfaceOp::Kind kind) const {
   return out;
 }
 
-RecordingSurfaces::RecordingSurfaces(QSizeF page) : page(page) {
+RecordingSurfaces::RecordingSurfaces(QSizeF page) : page(page), previous_(&surfaceFactory()) {
   setSurfaceFactory(this);
 }
 
-RecordingSurfaces::~RecordingSurfaces() { setSurfaceFactory(nullptr); }
+RecordingSurfaces::~RecordingSurfaces() { setSurfaceFactory(previous_); }
 
 std::unique_ptr<PageSurface> RecordingSurfaces::makeSurface() {
   auto s = std::make_unique<RecordingSurface>(page);

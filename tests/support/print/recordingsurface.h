@@ -74,8 +74,9 @@ class RecordingSurface : public PageSurface {
   void record(SurfaceOp op);
 };
 
-// Installs itself for its lifetime; every page painter made meanwhile draws
-// on a new RecordingSurface of the given page size.
+// Installs itself for its lifetime and puts the factory before it back at the
+// end, so they nest; every page painter made meanwhile draws on a new
+// RecordingSurface of the given page size.
 class RecordingSurfaces : public SurfaceFactory {
  public:
   explicit RecordingSurfaces(QSizeF page = QSizeF(550, 710));
@@ -86,6 +87,9 @@ class RecordingSurfaces : public SurfaceFactory {
 
   QSizeF page;
   QList<RecordingSurface*> made;
+
+ private:
+  SurfaceFactory* previous_;
 };
 
 }  // namespace korvan::print
