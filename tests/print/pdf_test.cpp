@@ -61,6 +61,13 @@ class PdfTest : public ::testing::Test {
       ASSERT_FALSE(QStandardPaths::findExecutable(tool).isEmpty()) << tool << " (poppler-utils)";
   }
   QString path(const QString& name) const { return dir.filePath(name); }
+  // A file of that name holding "older".
+  QString older(const QString& name) const {
+    QFile f(path(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("older");
+    return f.fileName();
+  }
 
   QTemporaryDir dir;
 };
@@ -221,11 +228,8 @@ TEST_F(PdfTest, AnOutputThatCannotBeWrittenIsReported) {
   }
   EXPECT_FALSE(QFile::exists(path("nema/racun.pdf")));
   // An older file whose new version cannot be started beside it.
-  const QString old = path("racun.pdf");
+  const QString old = older("racun.pdf");
   QFile f(old);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("older");
-  f.close();
   ASSERT_TRUE(QDir(dir.path()).mkdir(".racun.pdf.part"));
   {
     STXT p(old);
@@ -240,13 +244,27 @@ TEST_F(PdfTest, AnOutputThatCannotBeWrittenIsReported) {
   EXPECT_TRUE(shell.calls.isEmpty());
 }
 
+// A painter dropped before Print leaves the older file and no part file.
+TEST_F(PdfTest, AnUnfinishedOutputLeavesTheOlderFile) {
+  const QString pdf = older("racun.pdf");
+  QFile f(pdf);
+  {
+    STXT p(pdf);
+    p.BeginElement("TEXT");
+    p.Text("novo");
+    p.EndElement();
+    EXPECT_TRUE(QFile::exists(path(".racun.pdf.part")));
+  }
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), "older");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{"racun.pdf"});
+}
+
 TEST_F(PdfTest, AWrittenFileReplacesTheOlderAndIsOpened) {
   RecordingShell shell;
-  const QString pdf = path("racun.pdf");
+  const QString pdf = older("racun.pdf");
   QFile f(pdf);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("older");
-  f.close();
   STXT p(pdf);
   p.BeginElement("TEXT");
   p.Text("novo");
