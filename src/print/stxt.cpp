@@ -451,7 +451,7 @@ bool STXT::View() {
   const bool ok = Print();
   if (!ending || !ok) return ok;
   const QFileInfo file(cFILENAME.trimmed());
-  if (file.isFile()) shell().openDocument(file.absoluteFilePath());
+  if (file.isFile()) platform::shell().openDocument(file.absoluteFilePath());
   return ok;
 }
 
