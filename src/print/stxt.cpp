@@ -49,6 +49,16 @@ struct STXT::Measured {
   double h = 0;
 };
 
+// MeasureElement keeps what it measured, so that EndElement of the same
+// element (same text, font, flags and box) takes it instead of measuring again.
+struct STXT::Kept {
+  bool rich;
+  int flags, w, h;
+  QString text;
+  QFont font;
+  QSize size;
+};
+
 STXT::STXT(const QString& fileName) : surface_(surfaceFactory().makeSurface()) {
   if (!fileName.isEmpty()) FileName(fileName);
   readPageSize();
@@ -201,16 +211,6 @@ QString STXT::html() const {
   h.replace(QLatin1String("\r\n"), QLatin1String("<br>"));
   return h;
 }
-
-// MeasureElement keeps what it measured, so that EndElement of the same
-// element (same text, font, flags and box) takes it instead of measuring again.
-struct STXT::Kept {
-  bool rich;
-  int flags, w, h;
-  QString text;
-  QFont font;
-  QSize size;
-};
 
 STXT::Measured STXT::measure(int w, int h, int flags, bool keepIt) {
   const bool r = rich();
