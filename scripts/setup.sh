@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
   libgtest-dev googletest
   libcurl4-openssl-dev curl openssl ca-certificates
+  zlib1g-dev
   fonts-liberation2 fonts-dejavu-core
   libxml2-utils
   python3-dbfread python3-pyftpdlib python3-openpyxl
