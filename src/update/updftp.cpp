@@ -244,6 +244,8 @@ void UPDFTP(QWidget* parent, const QFont* font, const QString& version, bool aut
   std::unique_ptr<QWidget> w(UPDFTP_DIALOG(parent, font, version, folder));
   auto* dlg = static_cast<QDialog*>(w.get());
   if (autoCheck) {
+    // Modal from the first show: exec() of a dialog already shown would not make it modal.
+    dlg->setWindowModality(Qt::ApplicationModal);
     dlg->show();
     QCoreApplication::processEvents();
     if (auto* check = dlg->findChild<QPushButton*>(QStringLiteral("obCHECK"))) check->click();

@@ -1,16 +1,15 @@
 #include "support/ftppeer.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include "platform/savefile.h"
+#include "support/pyserver.h"
 
 namespace korvan::test {
 
@@ -30,34 +29,16 @@ bool FtpPeer::start() {
   if (!QDir().mkpath(root())) return (error_ = QStringLiteral("no root folder")), false;
   if (!platform::saveFileAtomically(d + QStringLiteral("/ftppeer.py"), kFtpPeerScript))
     return (error_ = QStringLiteral("ftppeer.py")), false;
-  proc_ = std::make_unique<QProcess>();
-  proc_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  proc_->setStandardOutputFile(QProcess::nullDevice());
-  proc_->start(QStringLiteral("/usr/bin/python3"),
-               {d + QStringLiteral("/ftppeer.py"), d,
-                mode_ == Mode::Silent ? QStringLiteral("silent") : QStringLiteral("normal"), user(), password()});
-  if (!proc_->waitForStarted(10000)) return (error_ = QStringLiteral("python3 did not start")), false;
-  QDeadlineTimer deadline(15000);
-  QFile portFile(d + QStringLiteral("/port"));
-  while (!portFile.exists()) {
-    if (deadline.hasExpired() || proc_->state() != QProcess::Running)
-      return (error_ = QStringLiteral("the FTP server did not come up (python3-pyftpdlib installed?)")), false;
-    QThread::msleep(20);
-  }
-  if (!portFile.open(QIODevice::ReadOnly)) return (error_ = QStringLiteral("port file")), false;
-  port_ = portFile.readAll().trimmed().toInt();
+  port_ = startPythonServer(proc_,
+                            {d + QStringLiteral("/ftppeer.py"), d,
+                             mode_ == Mode::Silent ? QStringLiteral("silent") : QStringLiteral("normal"), user(),
+                             password()},
+                            d, &error_);
+  if (!port_) error_ += QStringLiteral(" (python3-pyftpdlib installed?)");
   return port_ > 0;
 }
 
-void FtpPeer::stop() {
-  if (!proc_) return;
-  proc_->closeWriteChannel();
-  if (!proc_->waitForFinished(3000)) {
-    proc_->kill();
-    proc_->waitForFinished(3000);
-  }
-  proc_.reset();
-}
+void FtpPeer::stop() { stopPythonServer(proc_); }
 
 bool FtpPeer::put(const QString& path, const QByteArray& bytes) const {
   const QString full = root() + u'/' + path;

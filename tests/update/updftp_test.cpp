@@ -1,7 +1,9 @@
 // The update dialog and its run against a real FTP server on 127.0.0.1.
 #include "update/updftp.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -15,11 +17,16 @@
 #include "common/apppath.h"
 #include "common/lookglobals.h"
 #include "common/presenter.h"
+#include "common/shellhooks.h"
 #include "support/ftppeer.h"
 #include "update/check.h"
 
 using namespace korvan;
 using korvan::test::FtpPeer;
+
+namespace korvan {
+void plug_update();
+}
 
 namespace {
 
@@ -240,6 +247,78 @@ TEST(UpdDialog, LayoutAndButtons) {
   EXPECT_LE(dlg->frameGeometry().height(), 768);
   ok->click();
   EXPECT_EQ(dlg->result(), QDialog::Accepted);
+}
+
+}  // namespace
+
+namespace {
+
+// Stands in for the server: sees the dialog's buttons at every transfer.
+class ButtonWatch : public platform::Ftp {
+ public:
+  explicit ButtonWatch(QWidget* dialog) : dialog_(dialog) { platform::setFtp(this); }
+  ~ButtonWatch() override { platform::setFtp(nullptr); }
+  platform::FtpResult list(const platform::FtpCall&, const QString&) override { return {}; }
+  platform::FtpResult remove(const platform::FtpCall&, const QString&) override { return {}; }
+  platform::FtpResult download(const platform::FtpCall&, const QString& name, const QString& local) override {
+    int enabled = 0;
+    for (QPushButton* b : dialog_->findChildren<QPushButton*>()) enabled += b->isEnabled();
+    seen << name + ":" + QString::number(enabled);
+    QFile f(local);
+    f.open(QIODevice::WriteOnly);
+    f.write(name == "ver.txt" ? "2023.01.01" : name.endsWith(".sfv") ? "korvan 00000000\r\n" : "x");
+    return {.connected = true, .ok = true, .loginReply = "230 ok", .lastReply = "226 ok"};
+  }
+  QStringList seen;
+
+ private:
+  QWidget* dialog_;
+};
+
+TEST_F(UpdRun, ButtonsAreDisabledDuringTheRunAndEnabledBeforeTheCheck) {
+  ButtonWatch watch(dialog.get());
+  run();
+  EXPECT_EQ(watch.seen, QStringList({"ver.txt:0", "korvan:0", "korvan.sfv:3"}));
+}
+
+TEST_F(UpdRun, SilentCheckOnlyAnnounces) {
+  EXPECT_FALSE(INFO_UPDFTP("2022.12.14"));
+  ASSERT_EQ(boxes.shown.size(), 1);
+  EXPECT_EQ(boxes.shown[0].kind, BoxKind::Info);
+  EXPECT_EQ(boxes.shown[0].text,
+            u("Dostupna je nova verzija programa!\nTrenutna verzija: 2022.12.14\nNova verzija: 2022.12.15"));
+  EXPECT_EQ(peer.sent(), QStringList({"korvan/ver.txt"}));
+  boxes.shown.clear();
+  EXPECT_FALSE(INFO_UPDFTP("2022.12.15"));
+  EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(UpdRun, TheMenuEntryChecksAtOnce) {
+  clearShellPlugs();
+  plug_update();
+  const MenuOpener open = menuOpener("UPDFTP");
+  ASSERT_TRUE(open);
+  QStringList shown;
+  // Closes the dialog once its run has ended.
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || boxes.shown.isEmpty()) return;  // the run ends with its box
+    poll.stop();
+    EXPECT_EQ(w->windowTitle(), "Verzija i update");
+    auto* list = w->findChild<QListWidget*>();
+    for (int i = 0; list && i < list->count(); ++i) shown << list->item(i)->text();
+    static_cast<QDialog*>(w)->accept();
+  });
+  poll.start();
+  MenuContext ctx;
+  ctx.args = {"2022.12.14", true};
+  EXPECT_EQ(open(ctx), nullptr);
+  clearShellPlugs();
+  EXPECT_EQ(shown.value(4), u("Dostupna je nova verzija!"));
+  EXPECT_EQ(shown.last(), u("Provera CRC32: Ok."));
+  EXPECT_EQ(readAll(prog + "/UPDFTP/korvan"), kNew);
 }
 
 }  // namespace
