@@ -78,7 +78,7 @@ UpdPredaja UPD_PREDAJA(const QString& folderArg, const QString& extra, MyFRAME* 
   if (!extra.isEmpty()) args << extra;
   // Noted before the start, so that even a crash after it cannot bring a loop.
   if (!platform::saveFileAtomically(note, noteOf(*waiting).toUtf8())) return UpdPredaja::NijePokrenut;
-  if (!shell().startProgram(updater.filePath(), args)) {
+  if (!platform::shell().startProgram(updater.filePath(), args)) {
     QFile::remove(note);
     return UpdPredaja::NijePokrenut;
   }

@@ -13,6 +13,7 @@
 
 #include "app/startup.h"
 #include "common/presenter.h"
+#include "support/scriptedpresenter.h"
 
 using namespace korvan;
 

@@ -8,8 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/shell.h"
+#include "support/recordingshell.h"
 
-namespace korvan {
+namespace korvan::platform {
 namespace {
 
 // A stand-in "xdg-open" first on PATH that writes its arguments, one a line.
@@ -125,4 +126,4 @@ TEST(RecordingShell, RecordsInstallsItselfAndPutsThePreviousBack) {
 }
 
 }  // namespace
-}  // namespace korvan
+}  // namespace korvan::platform

@@ -10,7 +10,8 @@
 
 #include "common/apppath.h"
 #include "common/presenter.h"
-#include "platform/shell.h"
+#include "support/recordingshell.h"
+#include "support/scriptedpresenter.h"
 
 using namespace korvan;
 

@@ -17,6 +17,7 @@
 #include "common/apppath.h"
 #include "common/lookglobals.h"
 #include "common/presenter.h"
+#include "support/scriptedpresenter.h"
 #include "common/shellhooks.h"
 #include "support/ftppeer.h"
 #include "update/check.h"
