@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include <cstdio>
+#include <memory>
 
 #include "common/apppath.h"
 #include "common/curl.h"
@@ -79,10 +80,10 @@ UpdNames ODREDI_CURL(const QString& folder) {
   n.checkName = base + QStringLiteral(".sfv");
   n.localCheck = dir + n.checkName;
   n.versionFile = GETAPPPATH() + QStringLiteral("TMP/VER.TXT");
-  const QString user = POSTAVI_PARAMETRE().account.user;
-  const qsizetype at = user.indexOf(u'@');
-  const QString local = at < 0 ? user : user.left(at);
-  const QString domain = at < 0 ? POSTAVI_PARAMETRE().account.host : user.mid(at + 1);
+  const platform::FtpAccount account = POSTAVI_PARAMETRE().account;
+  const qsizetype at = account.user.indexOf(u'@');
+  const QString local = at < 0 ? account.user : account.user.left(at);
+  const QString domain = at < 0 ? account.host : account.user.mid(at + 1);
   n.urlText = QStringLiteral("ftp://") + local + u'@' + domain + QStringLiteral("/public_html/update/") +
               n.remoteFolder + u'/' + n.exeName;
   return n;
