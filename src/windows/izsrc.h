@@ -129,7 +129,7 @@ QString IZSRC_TWIN(const QString& workbook, const QString& extension);
 // The send step of the window; tests put a recorder in its place (empty:
 // ERACUNI_SALJI).
 using IzsrcSend = std::function<bool(QWidget* mainWindow, const QFont& font, const MyERACUN& record,
-                                     const QString& apiKey, bool testMode, SendSuccessAction onSuccess,
+                                     const EfmAccount& account, SendSuccessAction onSuccess,
                                      bool offerRegister)>;
 void setIzsrcSend(IzsrcSend send);
 

@@ -64,10 +64,9 @@ std::unique_ptr<MyERACUN> MyIZSRC::NAPRAVI_XML(bool lSend) {
 }
 
 void MyIZSRC::POSALJI_XML() {
-  const QString key = ISTEST() ? GETINI(QStringLiteral("API_KLJUC_DEMO"), QStringLiteral("Firma"))
-                               : GETINI(QStringLiteral("API_KLJUC"), QStringLiteral("Firma"));
-  if (key.isEmpty()) {
-    MSG(QString::fromUtf8("Nije unet 'API ključ' u opciji 'Podaci firme'!"));
+  const EfmAccount account = readEfmAccount();
+  if (account.apiKey.isEmpty()) {
+    MSG(EFM_ERR_NEMA_KLJUCA());
     return;
   }
   const std::unique_ptr<MyERACUN> record = NAPRAVI_XML(true);
@@ -81,9 +80,9 @@ void MyIZSRC::POSALJI_XML() {
   };
   const bool offerRegister = !r.cKOMIT_JBKJS.trimmed().isEmpty();
   if (sendInForce())
-    sendInForce()(oMainWnd, oFont, r, key, ISTEST(), toStore, offerRegister);
+    sendInForce()(oMainWnd, oFont, r, account, toStore, offerRegister);
   else
-    ERACUNI_SALJI(oMainWnd, oFont, r, key, ISTEST(), QVariant(), QVariant(), toStore, offerRegister);
+    ERACUNI_SALJI(oMainWnd, oFont, r, account, QVariant(), QVariant(), toStore, offerRegister);
 }
 
 }  // namespace korvan

@@ -14,7 +14,7 @@ class IzsrcRead : public IzsrcTest {
  protected:
   void SetUp() override {
     IzsrcTest::SetUp();
-    setIzsrcSend([this](QWidget*, const QFont&, const MyERACUN&, const QString&, bool, SendSuccessAction, bool) {
+    setIzsrcSend([this](QWidget*, const QFont&, const MyERACUN&, const EfmAccount&, SendSuccessAction, bool) {
       ++sends;
       return true;
     });

@@ -20,10 +20,10 @@ class IzsrcXml : public IzsrcTest {
  protected:
   void SetUp() override {
     IzsrcTest::SetUp();
-    setIzsrcSend([this](QWidget* main, const QFont&, const MyERACUN& r, const QString& key, bool test,
+    setIzsrcSend([this](QWidget* main, const QFont&, const MyERACUN& r, const EfmAccount& account,
                         SendSuccessAction action, bool offer) {
       EXPECT_EQ(main, mw.data());
-      calls.append({key, test, offer, r.cBRDOK, bool(action)});
+      calls.append({account.apiKey, account.testMode, offer, r.cBRDOK, bool(action)});
       if (action && !answers.isEmpty()) action(r.cFN_XML_FULL, answers.takeFirst());
       return true;
     });
