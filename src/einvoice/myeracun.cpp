@@ -37,22 +37,26 @@ QStringList AERACUNI_POSREDNIK() {
   return {QStringLiteral("Ministarstvo finansija"), QStringLiteral("Privatni posrednik")};
 }
 
-bool MyERACUN::PisiXML() {
-  cFN_XML_FULL = UBL_XML_NAME(cFN_PDF_FULL);
-  if (QFileInfo(cFN_PDF_FULL).isFile()) {
-    QFile pdf(cFN_PDF_FULL);
+QString writeUblDocument(MyERACUN& r, bool withPdf) {
+  if (withPdf) {
+    QFile pdf(r.cFN_PDF_FULL);
     QByteArray bytes;
     if (pdf.open(QIODevice::ReadOnly)) bytes = pdf.readAll();
     if (!pdf.isOpen() || pdf.error() != QFileDevice::NoError)
-      return MSG(QString::fromUtf8("Greška pri čitanju PDF fajla!\n%1\nXML fajl nije napravljen.").arg(cFN_PDF_FULL));
-    cBASE64_PDF = QString::fromLatin1(bytes.toBase64());
+      return QString::fromUtf8("Greška pri čitanju PDF fajla!\n%1\nXML fajl nije napravljen.").arg(r.cFN_PDF_FULL);
+    r.cBASE64_PDF = QString::fromLatin1(bytes.toBase64());
   }
-  const QString problem = UBL_PROVERI(*this);
-  if (!problem.isEmpty()) return MSG(problem);
-  if (!replaceFile(cFN_XML_FULL, UBL_DOCUMENT(*this)))
-    return MSG(QString::fromUtf8("Greška pri kreiranju XML fajla!\n%1\nProverite da li neko već pravi ovaj eRačun!")
-                   .arg(cFN_XML_FULL));
-  return true;
+  if (const QString problem = UBL_PROVERI(r); !problem.isEmpty()) return problem;
+  if (!replaceFile(r.cFN_XML_FULL, UBL_DOCUMENT(r)))
+    return QString::fromUtf8("Greška pri kreiranju XML fajla!\n%1\nProverite da li neko već pravi ovaj eRačun!")
+        .arg(r.cFN_XML_FULL);
+  return QString();
+}
+
+bool MyERACUN::PisiXML() {
+  cFN_XML_FULL = UBL_XML_NAME(cFN_PDF_FULL);
+  const QString problem = writeUblDocument(*this, QFileInfo(cFN_PDF_FULL).isFile());
+  return problem.isEmpty() || MSG(problem);
 }
 
 bool MyERACUN::KOPIRAJ(const QString& folder, bool neOtvaraj) {

@@ -50,7 +50,7 @@ std::unique_ptr<MyERACUN> MyIZSRC::NAPRAVI_XML(bool lSend) {
   if (pdf.isEmpty()) {
     if (!MSGYESNO(QString::fromUtf8("Nije izabran PDF fajl!\nDa li sigurno želite pravljenje XML fajla?")))
       return nullptr;
-    pdf = cFAJL_SRC + QStringLiteral("NESTO STO NE POSTOJI");
+    pdf = cFAJL_SRC + NO_PDF_MARKER();
   }
   QString category, exemption;
   ODREDI_TAX_CAT_EXEM(ocmboTAX_CAT, obTAX_eXEM, category, exemption);
