@@ -5,9 +5,7 @@
 #include <QFileInfo>
 #include <QTableWidget>
 
-#include "common/msg.h"
-#include "einvoice/invoiceinput.h"
-#include "ui/msglink.h"
+#include "einvoice/invoicesend.h"
 
 namespace korvan {
 
@@ -60,19 +58,10 @@ std::unique_ptr<MyERACUN> FUNC_NAPRAVI_XML(
     in.lines.append(line);
   }
 
-  InvoiceBuild b = buildInvoice(in);
-  if (!b.record) {
-    MSG(b.refusal);
-    return nullptr;
-  }
+  std::unique_ptr<MyERACUN> r = makeInvoice(in, font, quiet);
   // The record keeps the PDF path as the window named it.
-  b.record->cFN_PDF_FULL = pdfPath;
-  if (!quiet) {
-    const QString folder = QFileInfo(b.record->cFN_XML_FULL).absolutePath();
-    MSGLINK("Napravljen je XML", ":/res/korvan.png", font,
-            "Napravljen je XML fajl:<br>" + LINK_NA_FAJL(folder, b.record->cFN_XML_FULL));
-  }
-  return std::move(b.record);
+  if (r) r->cFN_PDF_FULL = pdfPath;
+  return r;
 }
 
 bool KOPI_FAJL(const QString& folder, const QString& file) {

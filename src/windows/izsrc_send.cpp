@@ -9,7 +9,7 @@
 
 #include "common/apppath.h"
 #include "common/msg.h"
-#include "einvoice/efmdbdbf.h"
+#include "einvoice/invoicesend.h"
 #include "einvoice/libkorvan.h"
 #include "einvoice/myeracun.h"
 #include "einvoice/taxcat.h"
@@ -17,17 +17,6 @@
 #include "windows/izsrc.h"
 
 namespace korvan {
-
-namespace {
-
-IzsrcSend& sendInForce() {
-  static IzsrcSend send;
-  return send;
-}
-
-}  // namespace
-
-void setIzsrcSend(IzsrcSend send) { sendInForce() = std::move(send); }
 
 std::unique_ptr<MyERACUN> MyIZSRC::NAPRAVI_XML(bool lSend) {
   ZAPAMTI();
@@ -63,26 +52,6 @@ std::unique_ptr<MyERACUN> MyIZSRC::NAPRAVI_XML(bool lSend) {
                           exemption, aATTACH);
 }
 
-void MyIZSRC::POSALJI_XML() {
-  const EfmAccount account = readEfmAccount();
-  if (account.apiKey.isEmpty()) {
-    MSG(EFM_ERR_NEMA_KLJUCA());
-    return;
-  }
-  const std::unique_ptr<MyERACUN> record = NAPRAVI_XML(true);
-  if (!record) {
-    MSG(QString::fromUtf8("Desila se greška pri pravljenju XML-a, fajl NIJE POSLAT!"));
-    return;
-  }
-  const MyERACUN& r = *record;
-  SendSuccessAction toStore = [&r](const QString& xmlPath, const QString& answer) {
-    EFMDB_OK_ODGOVOR_U_BAZU(QVariant(), xmlPath, answer, r);
-  };
-  const bool offerRegister = !r.cKOMIT_JBKJS.trimmed().isEmpty();
-  if (sendInForce())
-    sendInForce()(oMainWnd, oFont, r, account, toStore, offerRegister);
-  else
-    ERACUNI_SALJI(oMainWnd, oFont, r, account, QVariant(), QVariant(), toStore, offerRegister);
-}
+void MyIZSRC::POSALJI_XML() { sendInvoice(oMainWnd, oFont, [this] { return NAPRAVI_XML(true); }); }
 
 }  // namespace korvan
