@@ -3,18 +3,13 @@
 #include "common/ini.h"
 #include "common/numbers.h"
 #include "common/picture.h"
+#include "common/texthelp.h"
 #include "einvoice/invoiceinput.h"
 #include "einvoice/taxcat.h"
 #include "einvoice/ublwriter.h"
 
 namespace korvan {
 namespace {
-
-QString rtrim(const QString& s) {
-  qsizetype n = s.size();
-  while (n > 0 && s[n - 1].isSpace()) --n;
-  return s.left(n);
-}
 
 QString caption(const InvoiceInput& in, const QString& field) {
   const auto it = in.captions.constFind(field);

@@ -3,11 +3,12 @@
 // record goes to the sender with the account and the register question.
 #include <QApplication>
 
-#include "common/apppath.h"
 #include "common/presenter.h"
 #include "einvoice/curlcall.h"
 #include "einvoice/invoicesend.h"
 #include "fixture.h"
+#include "support/programfolder.h"
+#include "support/scriptedpresenter.h"
 
 using namespace korvan;
 using namespace korvan::test;
@@ -25,14 +26,9 @@ class SendSequence : public ::testing::Test, public InvoiceSender {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    previousApp = GETAPPPATH();
-    SET_APPPATH(dir.path());
     setInvoiceSender(this);
   }
-  void TearDown() override {
-    setInvoiceSender(nullptr);
-    SET_APPPATH(previousApp);
-  }
+  void TearDown() override { setInvoiceSender(nullptr); }
   bool send(QWidget*, const QFont&, const MyERACUN& record, const EfmAccount& account,
             const SendSuccessAction& onSuccess, bool offerRegister) override {
     sent.append({account, record.cBRDOK, offerRegister, bool(onSuccess)});
@@ -48,8 +44,7 @@ class SendSequence : public ::testing::Test, public InvoiceSender {
     };
   }
 
-  QTemporaryDir dir;
-  QString previousApp;
+  TempProgramFolder dir;
   ScriptedPresenter boxes;
   QList<Sent> sent;
   int builds = 0;
