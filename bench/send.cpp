@@ -16,7 +16,7 @@
 #include "common/apppath.h"
 #include "einvoice/curlcall.h"
 #include "einvoice/er_salji.h"
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/send_answers.h"
 #include "einvoice/myeracun.h"
 #include "support/peer.h"
 

@@ -14,7 +14,7 @@
 #include "common/msg.h"
 #include "common/picture.h"
 #include "einvoice/er_salji_internal.h"
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/send_answers.h"
 #include "einvoice/myeracun.h"
 #include "ui/kolona.h"
 

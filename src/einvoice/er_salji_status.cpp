@@ -10,7 +10,7 @@
 #include "common/files.h"
 #include "common/msg.h"
 #include "einvoice/er_salji_internal.h"
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/send_answers.h"
 
 namespace korvan {
 namespace {

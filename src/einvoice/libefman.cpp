@@ -7,7 +7,7 @@
 #include "common/dates.h"
 #include "common/msg.h"
 #include "einvoice/efm_status.h"
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/send_answers.h"
 
 namespace korvan {
 namespace efm {

@@ -7,7 +7,7 @@
 #include "common/apppath.h"
 #include "common/presenter.h"
 #include "einvoice/curlcall.h"
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/send_answers.h"
 #include "einvoice/libefman.h"
 #include "support/scriptedpresenter.h"
 
