@@ -15,7 +15,7 @@
 
 #include "common/apppath.h"
 #include "einvoice/curlcall.h"
-#include "einvoice/er_salji.h"
+#include "einvoice/ui/er_salji.h"
 #include "einvoice/send_answers.h"
 #include "einvoice/myeracun.h"
 #include "support/peer.h"

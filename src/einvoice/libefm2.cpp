@@ -1,6 +1,7 @@
 #include "einvoice/libefm2.h"
 
-#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -101,9 +102,9 @@ bool EFM_OBRADI_INVOICE(const QString& direction, qint64 id, QVariantList& heade
                         bool& missing) {
   const bool out = direction == QStringLiteral("I");
   QByteArray answer;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
   const bool ran = efm::run(efm::documentCall(direction, id), account, &answer);
-  QApplication::restoreOverrideCursor();
+  QGuiApplication::restoreOverrideCursor();
   if (!ran) return false;
   if (answer.contains("Not found UBL file for invoice Id " + QByteArray::number(id))) {
     missing = true;

@@ -1,6 +1,5 @@
 #include "einvoice/libefman.h"
 
-#include <QApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "common/files.h"
 #include "common/msg.h"
-#include "einvoice/libkorvan.h"
 #include "einvoice/ublwriter.h"
 #include "platform/savefile.h"
 #include "platform/shell.h"
@@ -64,6 +64,24 @@ bool MyERACUN::PretKontrola() {
   for (const QString& l : lines) text += '\n' + l;
   text += QString::fromUtf8("\nDa li sigurno želite da napravite eRačun?");
   return MSGYESNO(text);
+}
+
+bool KOPI_FAJL(const QString& folder, const QString& file) {
+  QString dir = folder;
+  if (!dir.endsWith('/') && !dir.endsWith('\\')) dir += '/';
+  QFile src(file);
+  if (!src.open(QIODevice::ReadOnly)) return false;
+  const QString target = dir + QFileInfo(file).fileName();
+  if (QFileInfo(target).absoluteFilePath() == QFileInfo(file).absoluteFilePath()) return true;
+  QFile dst(target);
+  if (!dst.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  const qint64 copied = copyBlocks(src, dst, 1 << 20);
+  const QDateTime modified = QFileInfo(file).lastModified();
+  dst.close();
+  if (copied < 0 || dst.error() != QFileDevice::NoError) return false;
+  QFile stamp(target);
+  if (stamp.open(QIODevice::ReadWrite)) stamp.setFileTime(modified, QFileDevice::FileModificationTime);
+  return copied == src.size();
 }
 
 }  // namespace korvan

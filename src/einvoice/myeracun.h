@@ -102,6 +102,10 @@ class MyERACUN {
 // cannot be written). An earlier document is replaced only by a whole one.
 QString writeUblDocument(MyERACUN& r, bool withPdf);
 
+// Copies a file into a folder keeping its name and modification time; true
+// when every byte was copied.
+bool KOPI_FAJL(const QString& folder, const QString& file);
+
 // The names of the intermediaries by number (1 the national system).
 QStringList AERACUNI_POSREDNIK();
 

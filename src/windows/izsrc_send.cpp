@@ -9,10 +9,10 @@
 
 #include "common/apppath.h"
 #include "common/msg.h"
-#include "einvoice/invoicesend.h"
-#include "einvoice/libkorvan.h"
+#include "einvoice/ui/invoicesend.h"
+#include "einvoice/ui/libkorvan.h"
 #include "einvoice/myeracun.h"
-#include "einvoice/taxcat.h"
+#include "einvoice/ui/taxpick.h"
 #include "ui/libqt.h"
 #include "windows/izsrc.h"
 

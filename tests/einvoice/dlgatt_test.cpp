@@ -8,7 +8,7 @@
 
 #include "common/apppath.h"
 #include "common/presenter.h"
-#include "einvoice/dlgatt.h"
+#include "einvoice/ui/dlgatt.h"
 #include "fixture.h"
 #include "platform/shell.h"
 #include "ui/windlg.h"

@@ -13,9 +13,9 @@
 #include <optional>
 
 #include "einvoice/invoiceinput.h"
-#include "einvoice/libkorvan.h"
+#include "einvoice/ui/libkorvan.h"
 #include "ui/kolona.h"
-#include "einvoice/linetable.h"
+#include "einvoice/ui/linetable.h"
 
 namespace korvan::test {
 

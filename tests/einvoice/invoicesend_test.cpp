@@ -5,7 +5,7 @@
 
 #include "common/presenter.h"
 #include "einvoice/curlcall.h"
-#include "einvoice/invoicesend.h"
+#include "einvoice/ui/invoicesend.h"
 #include "fixture.h"
 #include "support/programfolder.h"
 #include "support/scriptedpresenter.h"

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "einvoice/efmdbdbf.h"
+#include "einvoice/ui/efmdblist.h"
 #include "einvoice/salji_fixture.h"
 #include "ui/kolona.h"
 

@@ -16,7 +16,7 @@
 #include "common/apppath.h"
 #include "common/presenter.h"
 #include "einvoice/curlcall.h"
-#include "einvoice/er_salji.h"
+#include "einvoice/ui/er_salji.h"
 #include "einvoice/myeracun.h"
 #include "support/peer.h"
 #include "ui/modal.h"

@@ -23,7 +23,7 @@
 #include "common/numbers.h"
 #include "common/presenter.h"
 #include "einvoice/fixture.h"
-#include "einvoice/invoicesend.h"
+#include "einvoice/ui/invoicesend.h"
 #include "support/fakeworkbook.h"
 #include "ui/windlg.h"
 #include "windows/izsrc.h"

@@ -41,8 +41,4 @@ QString NO_PDF_MARKER();
 // descriptor has exactly that field name; empty when there is none.
 QString IZ_TABELE(const QString& polje, int row, const QTableWidget* table, const QList<MyKOLONA>& kolone);
 
-// Copies a file into a folder keeping its name and modification time; true
-// when every byte was copied.
-bool KOPI_FAJL(const QString& folder, const QString& file);
-
 }  // namespace korvan

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "einvoice/account.h"
-#include "einvoice/er_salji.h"
+#include "einvoice/ui/er_salji.h"
 #include "einvoice/invoiceinput.h"
 
 class QWidget;

@@ -1,12 +1,11 @@
-#include "einvoice/libkorvan.h"
+#include "einvoice/ui/libkorvan.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTableWidget>
 
-#include "common/files.h"
-#include "einvoice/invoicesend.h"
+#include "einvoice/ui/invoicesend.h"
 
 namespace korvan {
 
@@ -63,24 +62,6 @@ std::unique_ptr<MyERACUN> FUNC_NAPRAVI_XML(
   // The record keeps the PDF path as the window named it.
   if (r) r->cFN_PDF_FULL = pdfPath;
   return r;
-}
-
-bool KOPI_FAJL(const QString& folder, const QString& file) {
-  QString dir = folder;
-  if (!dir.endsWith('/') && !dir.endsWith('\\')) dir += '/';
-  QFile src(file);
-  if (!src.open(QIODevice::ReadOnly)) return false;
-  const QString target = dir + QFileInfo(file).fileName();
-  if (QFileInfo(target).absoluteFilePath() == QFileInfo(file).absoluteFilePath()) return true;
-  QFile dst(target);
-  if (!dst.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  const qint64 copied = copyBlocks(src, dst, 1 << 20);
-  const QDateTime modified = QFileInfo(file).lastModified();
-  dst.close();
-  if (copied < 0 || dst.error() != QFileDevice::NoError) return false;
-  QFile stamp(target);
-  if (stamp.open(QIODevice::ReadWrite)) stamp.setFileTime(modified, QFileDevice::FileModificationTime);
-  return copied == src.size();
 }
 
 }  // namespace korvan

@@ -1,4 +1,4 @@
-#include "einvoice/invoicesend.h"
+#include "einvoice/ui/invoicesend.h"
 
 #include <QFileInfo>
 

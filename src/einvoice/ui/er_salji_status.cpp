@@ -9,7 +9,7 @@
 
 #include "common/files.h"
 #include "common/msg.h"
-#include "einvoice/er_salji_internal.h"
+#include "einvoice/ui/er_salji_internal.h"
 #include "einvoice/send_answers.h"
 
 namespace korvan {

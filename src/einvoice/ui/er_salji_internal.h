@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QString>
 
-#include "einvoice/er_salji.h"
+#include "einvoice/ui/er_salji.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "einvoice/er_salji.h"
+#include "einvoice/ui/er_salji.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -13,7 +13,7 @@
 
 #include "common/msg.h"
 #include "common/picture.h"
-#include "einvoice/er_salji_internal.h"
+#include "einvoice/ui/er_salji_internal.h"
 #include "einvoice/send_answers.h"
 #include "einvoice/myeracun.h"
 #include "ui/kolona.h"
