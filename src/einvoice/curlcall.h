@@ -68,8 +68,15 @@ QString EFM_ERR_NEUPISIVO();
 // call whose values cannot be written is refused with EFM_ERR_NEUPISIVO, and
 // an account whose host is not a plain host name with its own message; both
 // run nothing.
-// answer (when given) then gets the answer file, empty when curl wrote none.
-bool EFM_IZVRSI(const EfmCall& call, const EfmAccount& account, QByteArray* answer = nullptr);
+// answer (when given) then gets the answer file, empty when curl wrote none;
+// exit (when given) how curl ended.
+bool EFM_IZVRSI(const EfmCall& call, const EfmAccount& account, QByteArray* answer = nullptr,
+                CurlExit* exit = nullptr);
+
+// The message of an upload that did not run: "not sent", or, when its answer
+// was lost after the request went out, that the invoice may have arrived and
+// its status must be checked before it is sent again.
+QString EFM_ERR_SLANJE(const CurlExit& exit);
 
 // A whole number written as digits (no sign, no blanks, at most 19 digits):
 // the only form in which ids go into paths and bodies.
