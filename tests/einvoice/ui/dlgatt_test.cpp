@@ -9,7 +9,7 @@
 #include "common/apppath.h"
 #include "common/presenter.h"
 #include "einvoice/ui/dlgatt.h"
-#include "fixture.h"
+#include "einvoice/fixture.h"
 #include "platform/shell.h"
 #include "ui/windlg.h"
 #include "support/scriptedpresenter.h"

@@ -6,7 +6,7 @@
 #include "common/presenter.h"
 #include "einvoice/curlcall.h"
 #include "einvoice/ui/invoicesend.h"
-#include "fixture.h"
+#include "einvoice/fixture.h"
 #include "support/programfolder.h"
 #include "support/scriptedpresenter.h"
 
