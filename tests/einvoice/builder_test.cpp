@@ -335,6 +335,14 @@ TEST_F(BuilderTest, PdfPathWithMarkerNamesTheDocumentAfterTheSource) {
   EXPECT_TRUE(r->cBASE64_PDF.isEmpty());
 }
 
+// The marker is not part of the name, even when the source has no extension.
+TEST_F(BuilderTest, MarkerAfterASourceWithoutExtensionIsNotInTheName) {
+  b.pdf = dir.filePath("Faktura") + NO_PDF_MARKER();
+  auto r = buildFromTable(oneLine);
+  ASSERT_TRUE(r) << lastMessage().toStdString();
+  EXPECT_EQ(r->cFN_XML_FULL, dir.filePath("Faktura.xml"));
+}
+
 // Inside the core no PDF is no value: the document is named after the source
 // and the source is never embedded, whatever it holds.
 TEST_F(BuilderTest, WithoutAPdfTheDocumentIsNamedAfterTheSourceAndEmbedsNothing) {
