@@ -16,6 +16,7 @@
 #include "common/dbf/workarea.h"
 #include "common/letters.h"
 #include "einvoice/efmdbdbf.h"
+#include "einvoice/ui/efmdblist.h"
 #include "invoice_table.h"
 #include "windows/mykorvanman.h"
 

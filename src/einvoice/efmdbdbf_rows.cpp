@@ -5,19 +5,17 @@
 #include "common/texthelp.h"
 #include "einvoice/efmdbdbf.h"
 #include "einvoice/efmdbdbf_internal.h"
-#include "ui/frame.h"
 
 namespace korvan {
 
 using efmdb::alltrim;
 
-QList<QVariantList> EFMDB_PUNI_TABELA(const QVariant&, const QString& ui, const QString&) {
+QList<QVariantList> efmdbRows(const QString& ui, const std::function<bool(int)>& progress) {
   QList<QVariantList> rows;
   if (ui.isEmpty()) return rows;
   efmdb::Otvorena store;
   if (!store.ok()) return rows;
   dbf::Table& t = store.invoice();
-  MyFRAME box(10, true);
   t.seek(INCSTR2(ui), true);  // just past the direction's last key
   t.skip(-1);
   // Fields by position: looking names up for every row costs as much as reading it.
@@ -25,17 +23,14 @@ QList<QVariantList> EFMDB_PUNI_TABELA(const QVariant&, const QString& ui, const 
             fStatus = t.fieldPos("STATUS"), fKomitent = t.fieldPos("KOMITENT"), fIznos = t.fieldPos("IZNOS"),
             fDatizd = t.fieldPos("DATIZD"), fDatprom = t.fieldPos("DATPROM"), fDatdosp = t.fieldPos("DATDOSP"),
             fOdobreno = t.fieldPos("ODOBRENO"), fNacin = t.fieldPos("NACINODOBR");
-  const QString reading = QString::fromUtf8("Očitavam bazu... ");
   while (!t.bof() && !t.eof() && t.value(fUi).toString() == ui) {
-    if (box.Due()) box.Disp(reading + QString::number(rows.size() + 1).rightJustified(8, ' '));
-    if (box.lPREKID) break;
+    if (progress && !progress(rows.size() + 1)) break;
     rows.append({t.recno(), efmdb::storedId(t), alltrim(t.value(fBrdok).toString()),
                  alltrim(t.value(fTipdok).toString()), alltrim(t.value(fStatus).toString()),
                  alltrim(t.value(fKomitent).toString()), t.value(fIznos), t.value(fDatizd), t.value(fDatprom),
                  t.value(fDatdosp), QString(), t.value(fOdobreno), alltrim(t.value(fNacin).toString())});
     t.skip(-1);
   }
-  box.End();
   store.close();
   return rows;
 }

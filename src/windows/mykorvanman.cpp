@@ -13,6 +13,7 @@
 #include "common/apppath.h"
 #include "common/ini.h"
 #include "common/msg.h"
+#include "einvoice/ui/efmdblist.h"
 #include "ui/frame.h"
 #include "windows/korvanman_model.h"
 

@@ -7,7 +7,8 @@
 #include "common/apppath.h"
 #include "common/files.h"
 #include "common/msg.h"
-#include "einvoice/dlgatt.h"
+#include "einvoice/ui/dlgatt.h"
+#include "einvoice/account.h"
 #include "einvoice/libefm2.h"
 #include "einvoice/libefman.h"
 #include "einvoice/xmlliteral.h"
@@ -34,7 +35,7 @@ MyKORVANMAN::Osvezen MyKORVANMAN::AZU_JEDAN_INVOICE(qint64 id, const QString& ke
                                                     const QString& pib) {
   EfmZaglavlje header;
   bool missing = false;
-  if (!EFM_OBRADI_INVOICE(cUI, id, header, key, testMode, missing)) {
+  if (!EFM_OBRADI_INVOICE(cUI, id, header, efmAccount(key, testMode), missing)) {
     if (!missing) return Osvezen::Greska;
     EFMDB_PISI_FALS(oSERVER_EFM, cUI, id);
     return Osvezen::NemaDokumenta;
@@ -80,7 +81,7 @@ void MyKORVANMAN::OTKAZI_SEL(bool reverse) {
     return;
   qint64 id = 0;
   if (!EFMDB_UZMI_IZ_BAZE(oSERVER_EFM, *row, &id, nullptr, nullptr, nullptr)) return;
-  EFM_OTKAZI_DOK(reverse, id, reason, key, testMode);
+  EFM_OTKAZI_DOK(reverse, id, reason, efmAccount(key, testMode));
   AZU_JEDAN_INVOICE(id, key, testMode, cFIRMA_PIB);
   POPUNI_TABELU();
 }
@@ -110,7 +111,7 @@ void MyKORVANMAN::PRIHV_ODBIJ_SEL(bool accept) {
   }
   qint64 id = 0;
   if (!EFMDB_UZMI_IZ_BAZE(oSERVER_EFM, *row, &id, nullptr, nullptr, nullptr)) return;
-  EFM_PRIHV_ODBIJ_DOK(accept, id, reason, key, testMode);
+  EFM_PRIHV_ODBIJ_DOK(accept, id, reason, efmAccount(key, testMode));
   AZU_JEDAN_INVOICE(id, key, testMode, cFIRMA_PIB);
   POPUNI_TABELU();
 }

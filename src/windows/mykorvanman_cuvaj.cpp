@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "common/dates.h"
+#include "einvoice/ui/efmdblist.h"
 #include "common/files.h"
 #include "common/globals.h"
 #include "common/msg.h"

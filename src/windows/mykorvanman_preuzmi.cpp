@@ -6,6 +6,7 @@
 #include "common/apppath.h"
 #include "common/dates.h"
 #include "common/msg.h"
+#include "einvoice/account.h"
 #include "einvoice/libefman.h"
 #include "ui/frame.h"
 #include "ui/sq.h"
@@ -18,7 +19,8 @@ namespace {
 // Runs a list call under the wait cursor; false when curl did not run.
 bool runList(const EfmCall& call, const QString& key, bool testMode, QByteArray* answer, bool quiet) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool ran = quiet ? EFM_IZVRSI(call, key, testMode, answer) : efm::run(call, key, testMode, answer);
+  const EfmAccount account = efmAccount(key, testMode);
+  const bool ran = quiet ? EFM_IZVRSI(call, account, answer) : efm::run(call, account, answer);
   QApplication::restoreOverrideCursor();
   return ran;
 }
