@@ -210,7 +210,14 @@ TEST_F(QumFolderTest, UnsafeTaxNumbersAndNamesAreRefusedBeforeAnythingGoesOut) {
     ASSERT_EQ(boxes.shown.size(), 2);
     for (const QString& t : boxes.texts()) EXPECT_TRUE(t.startsWith("Nije dobar URL :")) << t.toStdString();
   }
+  boxes.shown.clear();
   EXPECT_EQ(QUM2KOR_PREUZMI_DATA("a.web", "../etc", kPib), QString());
+  account("ftp.korvan.rs -K /etc/passwd", FtpPeer::password());
+  QString folder;
+  QumEntries entries;
+  EXPECT_FALSE(QUM2KOR_VRATI_FAJLOVE(kPib, folder, entries));
+  EXPECT_EQ(boxes.texts().size(), 2);
+  for (const QString& t : boxes.texts()) EXPECT_TRUE(t.startsWith("Nije dobar URL :")) << t.toStdString();
   EXPECT_EQ(spy.runs, 0);
 }
 
