@@ -1,0 +1,126 @@
+// Building the e-invoice from the free-entry window, sending it, and the
+// printout's entry point.
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "common/apppath.h"
+#include "common/msg.h"
+#include "common/texthelp.h"
+#include "einvoice/efmdbdbf.h"
+#include "einvoice/er_salji.h"
+#include "einvoice/libkorvan.h"
+#include "einvoice/taxcat.h"
+#include "ui/libqt.h"
+#include "windows/slobun.h"
+
+namespace korvan {
+
+namespace {
+
+const QString kNoPdf = QStringLiteral("NESTO STO NE POSTOJI");
+
+// A typed text as part of a file name in TMP: no folder separator of either
+// kind and no control character survives, so the name cannot leave TMP.
+QString harmless(const QString& text) {
+  QString s = IZBACI_SMETNJE(text);
+  s.replace(QLatin1Char('\\'), QLatin1Char('-'));
+  QString out;
+  for (const QChar ch : s)
+    if (ch.category() != QChar::Other_Control) out += ch;
+  return out;
+}
+
+// The one place where this window hands a built invoice to the send sequence.
+void send(MySLOBUN& w, const MyERACUN& r, const QString& key) {
+  SendSuccessAction toStore = [&r](const QString& xmlPath, const QString& answer) {
+    EFMDB_OK_ODGOVOR_U_BAZU(QVariant(), xmlPath, answer, r);
+  };
+  ERACUNI_SALJI(w.oMainWnd.data(), w.oFont, r, key, ISTEST(), QVariant(), QVariant(), toStore,
+                !r.cKOMIT_JBKJS.trimmed().isEmpty());
+}
+
+}  // namespace
+
+QString MySLOBUN::IME_FAJLA() const {
+  return harmless(oleGODINA->text()) + QLatin1Char(' ') + harmless(oleBRDOK->text().trimmed());
+}
+
+QString MySLOBUN::NAPRAVI_PDF(bool lPrint) {
+  if (oleGODINA->text().isEmpty()) {
+    MSG(QString::fromUtf8("Ne sme prazno polje 'Godina'!"));
+    return {};
+  }
+  if (oleBRDOK->text().isEmpty()) {
+    MSG(QString::fromUtf8("Ne sme prazno polje 'Broj dokumenta'!"));
+    return {};
+  }
+  ZAPAMTI_KOMIT();
+  ZAPAMTI_ARTIKLE();
+  const QString file = GETAPPPATH() + QStringLiteral("TMP/") + IME_FAJLA() + QStringLiteral(".pdf");
+  // An older printout of the same name is never taken for this one.
+  QFile::remove(file);
+  if (!lPrint) MSG(QString::fromUtf8("Ova opcija još nije napravljena."));
+  return file;
+}
+
+std::unique_ptr<MyERACUN> MySLOBUN::NAPRAVI_XML(bool lQuiet) {
+  ZAPAMTI_KOMIT();
+  ZAPAMTI_ARTIKLE();
+  QString pdf;
+  if (lYT) {
+    if (oleGODINA->text().isEmpty()) {
+      MSG(QStringLiteral("Ne sme prazna godina!"));
+      return nullptr;
+    }
+    if (oleBRDOK->text().isEmpty()) {
+      MSG(QString::fromUtf8("Ne sme prazan broj dokumenta!"));
+      return nullptr;
+    }
+    pdf = GETAPPPATH() + QStringLiteral("TMP/") + IME_FAJLA() + QStringLiteral(".xml") + kNoPdf;
+  } else {
+    // Without a year or a number the printout has said so: no name to build under.
+    if (oleGODINA->text().isEmpty() || oleBRDOK->text().isEmpty()) {
+      NAPRAVI_PDF(true);
+      return nullptr;
+    }
+    pdf = NAPRAVI_PDF(true);
+    if (pdf.isEmpty()) return nullptr;
+    if (!QFileInfo(pdf).isFile()) {
+      if (!MSGYESNO(QString::fromUtf8("Nije napravljen PDF fajl!\nDa li sigurno želite pravljenje XML fajla?")))
+        return nullptr;
+      pdf += kNoPdf;
+    }
+  }
+  QString category, exemption;
+  ODREDI_TAX_CAT_EXEM(ocmboTAX_CAT, obTAX_EXEM, category, exemption);
+  return FUNC_NAPRAVI_XML(oleBRDOK->text() + QLatin1Char('/') + oleGODINA->text(), DATE_FROM_QDATE(odteDATDOK->date()),
+                          DATE_FROM_QDATE(odteVALUTA->date()), oleOPERATER->text(), DATE_FROM_QDATE(odteDATPROM->date()),
+                          oleOTPREMNICA->text(), oleUGOVOR->text(), oleNARUDZBENICA->text(), oleKOMIT_NAZIV->text(),
+                          oleKOMIT_MESTO->text(), oleKOMIT_ADRESA->text(), oleKOMIT_PIB->text(),
+                          oleKOMIT_MATBROJ->text(), oleKOMIT_POST_BROJ->text(), oleKOMIT_EMAIL->text(),
+                          oleKOMIT_JBKJS->text(), FN_INI, pdf, oTABELA, oFont, aKOLONE, lQuiet, category, exemption,
+                          aATTACH);
+}
+
+void MySLOBUN::POSALJI_XML() {
+  const QString key = ISTEST() ? GETINI(QStringLiteral("API_KLJUC_DEMO"), QStringLiteral("Firma"))
+                               : GETINI(QStringLiteral("API_KLJUC"), QStringLiteral("Firma"));
+  if (key.isEmpty()) {
+    MSG(QString::fromUtf8("Nije unet 'API ključ' u opciji 'Podaci firme'!"));
+    return;
+  }
+  const std::unique_ptr<MyERACUN> record = NAPRAVI_XML(true);
+  if (!record) {
+    MSG(QString::fromUtf8("Desila se greška pri pravljenju XML-a, fajl NIJE POSLAT!"));
+    return;
+  }
+  send(*this, *record, key);
+}
+
+}  // namespace korvan
