@@ -169,7 +169,8 @@ void MySLOBUN::POSTAVI(bool lYt) {
   obIZBOR_ART = button(QStringLiteral("Izbor artikla"), ":/res/trazi.png", "obIZBOR_ART");
   connect(obIZBOR_ART, &QPushButton::clicked, this, &MySLOBUN::IZABERI_ART);
 
-  // The field grid.
+  // The field grid, tight enough that the lines below still fit a 768-pixel screen.
+  layG2->setVerticalSpacing(1);
   layG2->addWidget(obIZBOR_KOMIT, 1, 2);
   layG2->addWidget(buyerButton, 1, 3);
   const QList<std::pair<QLabel*, QWidget*>> left = {

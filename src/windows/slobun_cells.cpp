@@ -1,5 +1,6 @@
 // The free-entry window's line grid: the table widget driven by the grid
 // engine of windows/slobun_grid.h.
+#include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
 
@@ -21,7 +22,12 @@ constexpr int kAccepted = Qt::UserRole + 1;
 void MySLOBUN::POPUNI_TABELU(bool lFirst) {
   const int rows = SLOBUN_MAX_RED(GETINI(QStringLiteral("MAX_RED"), cSEKCIJA, QStringLiteral("20")));
   const double rate = SLOBUN_STOPA(lFIRMA_OBVPDV);
-  if (lFirst) connect(oTABELA, &QTableWidget::cellChanged, this, &MySLOBUN::MENJANA_CELIJA);
+  if (lFirst) {
+    connect(oTABELA, &QTableWidget::cellChanged, this, &MySLOBUN::MENJANA_CELIJA);
+    // A few lines always show, however the fields above crowd the screen.
+    oTABELA->setMinimumHeight(oTABELA->horizontalHeader()->sizeHint().height() +
+                              3 * oTABELA->verticalHeader()->defaultSectionSize() + 2 * oTABELA->frameWidth());
+  }
   lPROGRAMSKI = true;
   oTABELA->setRowCount(rows);
   for (int r = 1; r <= rows; ++r)

@@ -178,3 +178,29 @@ TEST_F(SlobunTest, RowCountIsHeldWithinBounds) {
 }
 
 }  // namespace
+
+namespace {
+
+// A maximised main window on a 1366 x 768 screen, less its title bar, a panel,
+// the menu and the tool bar.
+TEST_F(SlobunTest, FitsTheSmallestScreen) {
+  for (bool yt : {false, true}) {
+    SCOPED_TRACE(yt ? "workbook" : "free");
+    mw->resize(1366, 620);
+    MySLOBUN* w = open(yt);
+    QCoreApplication::processEvents();
+    const QRect inside = w->oDA->rect();
+    EXPECT_GE(w->oDA->height(), w->oDA->minimumSizeHint().height());
+    for (QWidget* part : {static_cast<QWidget*>(w->oTABELA_ISPOD.data()), static_cast<QWidget*>(w->obIZBOR_ART.data()),
+                          static_cast<QWidget*>(w->obIZLAZ.data()), static_cast<QWidget*>(w->oleNAPOMENA.data())}) {
+      const QRect r(part->mapTo(w->oDA, QPoint(0, 0)), part->size());
+      EXPECT_TRUE(part->isVisible());
+      EXPECT_TRUE(inside.contains(r)) << part->metaObject()->className();
+    }
+    EXPECT_GE(w->oTABELA->viewport()->height(), 3 * w->oTABELA->rowHeight(0)) << "a few lines show";
+    if (qEnvironmentVariableIsSet("SLOBUN_GRAB")) mw->grab().save(qEnvironmentVariable("SLOBUN_GRAB") + (yt ? "yt.png" : "free.png"));
+    w->ZAVRSI(false);
+  }
+}
+
+}  // namespace
