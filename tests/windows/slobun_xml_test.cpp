@@ -1,0 +1,185 @@
+// The free-entry window's document builds: the names in TMP, the checks of
+// both modes, the saved buyer and articles, and the send's first step.
+#include <QFileInfo>
+
+#include "common/dbf/workarea.h"
+#include "slobun_fixture.h"
+#include "windows/slobun_tables.h"
+
+using namespace korvan;
+using namespace korvan::test;
+
+namespace {
+
+class SlobunXml : public SlobunTest {
+ protected:
+  // A window with a buyer and two lines, one of them with a value.
+  MySLOBUN* typed(bool yt, const QString& year = "2022", const QString& number = "15") {
+    MySLOBUN* w = open(yt);
+    w->oleGODINA->setText(year);
+    w->oleBRDOK->setText(number);
+    w->oleKOMIT_PIB->setText("101112131");
+    w->oleKOMIT_NAZIV->setText(QString::fromUtf8("Kupac Ćirić"));
+    w->oleKOMIT_MESTO->setText("Beograd");
+    w->oleKOMIT_ADRESA->setText("Ulica 1");
+    w->oleKOMIT_POST_BROJ->setText("11000");
+    w->oleUGOVOR->setText("UG-1");
+    type(w, 1, "ART_SIFRA", "A1");
+    type(w, 1, "ART_NAZIV", "Usluga");
+    type(w, 1, "ART_JMERE", "kom");
+    type(w, 1, "KOLICINA", "2");
+    type(w, 1, "CENB", "100");
+    type(w, 2, "ART_NAZIV", "Bez vrednosti");
+    return w;
+  }
+  QList<SlobunKupac> buyers() {
+    bool opened = false;
+    if (!OTVORI_KOMIT_TABELU(opened)) return {};
+    QList<SlobunKupac> all = SVI_KOMITENTI();
+    ZATVORI_AKO("KOMIT", opened);
+    return all;
+  }
+  QList<SlobunArtikal> articles() {
+    bool opened = false;
+    if (!OTVORI_ART_TABELU(opened)) return {};
+    QList<SlobunArtikal> all = SVI_ARTIKLI();
+    ZATVORI_AKO("ART", opened);
+    return all;
+  }
+  QStringList tmpFiles() const {
+    QStringList l = QDir(GETAPPPATH() + "TMP").entryList(QDir::Files);
+    l.sort();
+    return l;
+  }
+};
+
+TEST_F(SlobunXml, WorkbookModeNamesTheDocumentAfterYearAndNumber) {
+  MySLOBUN* w = typed(true, "2022", " 15 ");
+  const std::unique_ptr<MyERACUN> r = w->NAPRAVI_XML(true);
+  ASSERT_NE(r, nullptr) << boxes.texts().join("|").toStdString();
+  EXPECT_EQ(r->cFN_XML_FULL, tmp("2022 15.xml"));
+  EXPECT_EQ(tmpFiles(), QStringList{"2022 15.xml"}) << "no PDF in workbook mode";
+  EXPECT_FALSE(readFile(tmp("2022 15.xml")).contains("EmbeddedDocumentBinaryObject"));
+  EXPECT_TRUE(readFile(tmp("2022 15.xml")).contains("Usluga"));
+  // The buyer and the line with a value were saved; the line without one not.
+  const QList<SlobunKupac> k = buyers();
+  ASSERT_EQ(k.size(), 1);
+  EXPECT_EQ(k[0].naziv, QString::fromUtf8("Kupac Ćirić"));
+  EXPECT_EQ(k[0].ugovor, "UG-1");
+  const QList<SlobunArtikal> a = articles();
+  ASSERT_EQ(a.size(), 1);
+  EXPECT_EQ(a[0].sifra, "A1");
+  EXPECT_DOUBLE_EQ(a[0].cenb, 100);
+  EXPECT_DOUBLE_EQ(a[0].stopa, 20);
+}
+
+TEST_F(SlobunXml, TypedTextsNeverLeaveTmp) {
+  struct Case {
+    const char* year;
+    const char* number;
+    const char* file;
+  };
+  const Case cases[] = {
+      {"../x", "15", "..-x 15.xml"},
+      {"2022", "../../etc/a", "2022 ..-..-etc-a.xml"},
+      {"2022", "a\\b", "2022 a-b.xml"},
+      {"20:2*2", "1\t5?\"", "2022 15.xml"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.number);
+    MySLOBUN* w = typed(true, QString::fromUtf8(c.year), QString::fromUtf8(c.number));
+    const std::unique_ptr<MyERACUN> r = w->NAPRAVI_XML(true);
+    ASSERT_NE(r, nullptr) << boxes.texts().join("|").toStdString();
+    EXPECT_EQ(r->cFN_XML_FULL, tmp(c.file));
+    EXPECT_TRUE(QFileInfo::exists(tmp(c.file)));
+    // The document keeps the number as typed.
+    EXPECT_EQ(r->cBRDOK.trimmed(), (QString::fromUtf8(c.number) + "/" + QString::fromUtf8(c.year)).trimmed());
+    QFile::remove(tmp(c.file));
+    w->ZAVRSI(false);
+  }
+  EXPECT_EQ(QDir(GETAPPPATH()).entryList(QDir::Files), QStringList{"aplik.ini"});
+}
+
+TEST_F(SlobunXml, EmptyYearOrNumberStopsTheBuildAfterSaving) {
+  struct Case {
+    bool yt;
+    const char* year;
+    const char* number;
+    QString message;
+  };
+  const Case cases[] = {
+      {true, "", "15", "Ne sme prazna godina!"},
+      {true, "2022", "", QString::fromUtf8("Ne sme prazan broj dokumenta!")},
+      {false, "", "15", "Ne sme prazno polje 'Godina'!"},
+      {false, "2022", "", "Ne sme prazno polje 'Broj dokumenta'!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message.toStdString());
+    boxes.shown.clear();
+    MySLOBUN* w = typed(c.yt, c.year, c.number);
+    EXPECT_EQ(w->NAPRAVI_XML(true), nullptr);
+    EXPECT_EQ(boxes.texts(), QStringList{c.message}) << "no question follows";
+    EXPECT_TRUE(tmpFiles().isEmpty());
+    EXPECT_EQ(buyers().size(), 1) << "the buyer is saved before the checks";
+    w->ZAVRSI(false);
+  }
+}
+
+TEST_F(SlobunXml, FreeModeWithoutAPdfAsksFirst) {
+  // An older printout of that name is never embedded as this one.
+  writeFile(tmp("2022 15.pdf"), fakePdf("older"));
+  MySLOBUN* w = typed(false);
+  boxes.answers << 0;
+  EXPECT_EQ(w->NAPRAVI_XML(true), nullptr);
+  ASSERT_EQ(boxes.shown.size(), 1);
+  EXPECT_EQ(boxes.shown[0].kind, BoxKind::YesNo);
+  EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8("Nije napravljen PDF fajl!\nDa li sigurno želite pravljenje XML fajla?"));
+  EXPECT_TRUE(tmpFiles().isEmpty());
+
+  boxes.shown.clear();
+  boxes.answers << 1;
+  const std::unique_ptr<MyERACUN> r = w->NAPRAVI_XML(true);
+  ASSERT_NE(r, nullptr) << boxes.texts().join("|").toStdString();
+  EXPECT_EQ(r->cFN_XML_FULL, tmp("2022 15.xml"));
+  EXPECT_EQ(tmpFiles(), QStringList{"2022 15.xml"});
+  EXPECT_FALSE(readFile(tmp("2022 15.xml")).contains("EmbeddedDocumentBinaryObject"));
+}
+
+TEST_F(SlobunXml, AnEmptyPibSavesNoBuyerButTheArticles) {
+  MySLOBUN* w = typed(true);
+  w->oleKOMIT_PIB->setText("   ");
+  type(w, 3, "ART_NAZIV", "Nula");
+  type(w, 3, "KOLICINA", "0");
+  ASSERT_NE(w->NAPRAVI_XML(true), nullptr) << boxes.texts().join("|").toStdString();
+  EXPECT_TRUE(buyers().isEmpty());
+  const QList<SlobunArtikal> a = articles();
+  ASSERT_EQ(a.size(), 1) << "rows without a value are not saved";
+  EXPECT_EQ(a[0].naziv, "Usluga");
+}
+
+TEST_F(SlobunXml, ACellShowingAsterisksStopsTheBuild) {
+  MySLOBUN* w = typed(true);
+  w->lPROGRAMSKI = true;
+  w->PISI_VREDNOST("OSN", 1e12, 1);
+  w->lPROGRAMSKI = false;
+  EXPECT_FALSE(w->NE_STAJE().isEmpty());
+  EXPECT_EQ(w->NAPRAVI_XML(true), nullptr);
+  EXPECT_TRUE(boxes.texts().join("|").contains(QString::fromUtf8("broj ne staje u prikaz (******)!")));
+  EXPECT_TRUE(tmpFiles().isEmpty());
+}
+
+TEST_F(SlobunXml, SendingNeedsTheKey) {
+  MySLOBUN* w = typed(true);
+  w->obSALJI_XML->click();
+  EXPECT_EQ(boxes.texts(), QStringList{QString::fromUtf8("Nije unet 'API ključ' u opciji 'Podaci firme'!")});
+  EXPECT_TRUE(tmpFiles().isEmpty());
+  // With a key, a build that stops says that nothing was sent.
+  writeFile(ini, sellerIni("T") + "API_KLJUC=k\r\n");
+  boxes.shown.clear();
+  w->oleBRDOK->clear();
+  w->obSALJI_XML->click();
+  EXPECT_EQ(boxes.texts(), (QStringList{QString::fromUtf8("Ne sme prazan broj dokumenta!"),
+                                        QString::fromUtf8("Desila se greška pri pravljenju XML-a, fajl NIJE POSLAT!")}));
+}
+
+}  // namespace
