@@ -86,7 +86,7 @@ void MySLOBUN::IZABERI_KOMIT() {
   std::stable_sort(all.begin(), all.end(), [](const SlobunKupac& a, const SlobunKupac& b) { return a.naziv < b.naziv; });
   QVariantList data;
   for (const SlobunKupac& k : all)
-    data.append(QVariantList{k.naziv, k.pib, k.mesto, k.adresa, k.postBroj, k.email, k.matbroj, k.jbkjs, k.ugovor});
+    data.append(QVariant(QVariantList{k.naziv, k.pib, k.mesto, k.adresa, k.postBroj, k.email, k.matbroj, k.jbkjs, k.ugovor}));
   const QList<MyKOLONA> kolone = {col("NAZIV", "Naziv", "C", 30),      col("PIB", "PIB", "C", 13),
                                   col("MESTO", "Mesto", "C", 30),      col("ADRESA", "Adresa", "C", 30),
                                   col("POST_BROJ", "P.broj", "C", 10), col("EMAIL", "E-mail", "C", 20),
@@ -130,7 +130,7 @@ void MySLOBUN::IZABERI_ART() {
   }
   std::stable_sort(all.begin(), all.end(), [](const SlobunArtikal& a, const SlobunArtikal& b) { return a.naziv < b.naziv; });
   QVariantList data;
-  for (const SlobunArtikal& a : all) data.append(QVariantList{a.sifra, a.barkod, a.naziv, a.jmere, a.stopa, a.cenb});
+  for (const SlobunArtikal& a : all) data.append(QVariant(QVariantList{a.sifra, a.barkod, a.naziv, a.jmere, a.stopa, a.cenb}));
   const QList<MyKOLONA> kolone = {col("SIFRA", "Šifra", "C", 20), col("BARKOD", "Barkod", "C", 20),
                                   col("NAZIV", "Naziv", "C", 40), col("JMERE", "J.m.", "C", 5),
                                   col("STOPA", "% PDV", "N", 7, 2), col("CENB", "Cena bez PDV-a", "N", 14, 4)};
