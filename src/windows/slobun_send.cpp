@@ -60,6 +60,11 @@ QString MySLOBUN::NAPRAVI_PDF(bool lPrint) {
     MSG(QString::fromUtf8("Ne sme prazno polje 'Broj dokumenta'!"));
     return {};
   }
+  // Asterisks are no amount: nothing is printed from them.
+  if (const QString refusal = NE_STAJE(); !refusal.isEmpty()) {
+    MSG(refusal + QString::fromUtf8("\nPDF fajl nije napravljen."));
+    return {};
+  }
   ZAPAMTI_KOMIT();
   ZAPAMTI_ARTIKLE();
   const QString file = GETAPPPATH() + QStringLiteral("TMP/") + IME_FAJLA() + QStringLiteral(".pdf");
@@ -84,11 +89,8 @@ std::unique_ptr<MyERACUN> MySLOBUN::NAPRAVI_XML(bool lQuiet) {
     }
     pdf = GETAPPPATH() + QStringLiteral("TMP/") + IME_FAJLA() + QStringLiteral(".xml") + kNoPdf;
   } else {
-    // Without a year or a number the printout has said so: no name to build under.
-    if (oleGODINA->text().isEmpty() || oleBRDOK->text().isEmpty()) {
-      NAPRAVI_PDF(true);
-      return nullptr;
-    }
+    // An empty name comes back after the printout's own refusal (no year, no
+    // number, asterisks in the grid): there is nothing to build under.
     pdf = NAPRAVI_PDF(true);
     if (pdf.isEmpty()) return nullptr;
     if (!QFileInfo(pdf).isFile()) {
