@@ -27,11 +27,24 @@ class Progress {
     box_.Disp(QString::number(read + 1).rightJustified(5) + "/" + QString::number(count).rightJustified(5));
     return !box_.lPREKID;
   }
-  void end() { box_.End(); }
 
  private:
   MyFRAME box_;
 };
+
+// All records of an open table behind the progress box, sorted by name; an
+// empty table says so and gives an empty list.
+template <typename T>
+QList<T> pickerList(QList<T> (*read)(const SlogProgres&), const char* emptyMessage) {
+  QList<T> all;
+  {
+    Progress progress;
+    all = read(std::ref(progress));
+  }
+  if (all.isEmpty()) MSG(QString::fromUtf8(emptyMessage));
+  std::stable_sort(all.begin(), all.end(), [](const T& a, const T& b) { return a.naziv < b.naziv; });
+  return all;
+}
 
 MyKOLONA col(const char* field, const char* caption, const char* type, int width, int dec = 0) {
   return MyKOLONA::New(QString::fromLatin1(field), QString::fromUtf8(caption), QString::fromLatin1(type), width, dec);
@@ -72,18 +85,11 @@ void MySLOBUN::ZAPAMTI_ARTIKLE() {
 void MySLOBUN::IZABERI_KOMIT() {
   bool opened = false;
   if (!OTVORI_KOMIT(opened)) return;
-  QList<SlobunKupac> all;
-  {
-    Progress progress;
-    all = SVI_KOMITENTI(std::ref(progress));
-    progress.end();
-  }
+  const QList<SlobunKupac> all = pickerList(&SVI_KOMITENTI, "Nema ništa u bazi kupaca!");
   if (all.isEmpty()) {
-    MSG(QString::fromUtf8("Nema ništa u bazi kupaca!"));
     ZATVORI_AKO(QStringLiteral("KOMIT"), opened);
     return;
   }
-  std::stable_sort(all.begin(), all.end(), [](const SlobunKupac& a, const SlobunKupac& b) { return a.naziv < b.naziv; });
   QVariantList data;
   for (const SlobunKupac& k : all)
     data.append(QVariant(QVariantList{k.naziv, k.pib, k.mesto, k.adresa, k.postBroj, k.email, k.matbroj, k.jbkjs, k.ugovor}));
@@ -117,18 +123,11 @@ void MySLOBUN::IZABERI_ART() {
   const int row = item->whatsThis().toInt();
   bool opened = false;
   if (!OTVORI_ART(opened)) return;
-  QList<SlobunArtikal> all;
-  {
-    Progress progress;
-    all = SVI_ARTIKLI(std::ref(progress));
-    progress.end();
-  }
+  const QList<SlobunArtikal> all = pickerList(&SVI_ARTIKLI, "Nema ništa u bazi artikala!");
   if (all.isEmpty()) {
-    MSG(QString::fromUtf8("Nema ništa u bazi artikala!"));
     ZATVORI_AKO(QStringLiteral("ART"), opened);
     return;
   }
-  std::stable_sort(all.begin(), all.end(), [](const SlobunArtikal& a, const SlobunArtikal& b) { return a.naziv < b.naziv; });
   QVariantList data;
   for (const SlobunArtikal& a : all) data.append(QVariant(QVariantList{a.sifra, a.barkod, a.naziv, a.jmere, a.stopa, a.cenb}));
   const QList<MyKOLONA> kolone = {col("SIFRA", "Šifra", "C", 20), col("BARKOD", "Barkod", "C", 20),

@@ -24,39 +24,26 @@
 #include "common/libdbf.h"
 #include "common/presenter.h"
 #include "einvoice/fixture.h"
+#include "izsrc_fixture.h"
 #include "windows/slobun.h"
 
 namespace korvan::test {
 
-class SlobunTest : public ::testing::Test {
+// The program folder, the INI, the clock and the main window of the import
+// window's tests, with TMP made, quick table retries and no table left open.
+class SlobunTest : public IzsrcTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    previousAppPath = GETAPPPATH();
-    SET_APPPATH(dir.filePath(QString::fromUtf8("program š")));
+    IzsrcTest::SetUp();
     QDir().mkpath(GETAPPPATH() + "TMP");
-    ini = FN_INI("aplik.ini");
-    writeFile(ini, sellerIni("T"));
-    SET_TODAY_CLOCK([] { return QDate(2022, 12, 14); });
     setLibdbfDelay([](double) {});
-    mw = new QMainWindow;
-    area = new QMdiArea;
-    area->setViewMode(QMdiArea::TabbedView);
-    mw->setCentralWidget(area);
     mw->resize(1366, 768);
-    mw->show();
   }
   void TearDown() override {
-    delete mw.data();
-    for (int i = 0; i < 3; ++i) {
-      QCoreApplication::processEvents();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    IzsrcTest::TearDown();
     EXPECT_TRUE(dbf::openAliases().isEmpty()) << "a table was left open";
     dbf::closeAllAreas();
     setLibdbfDelay({});
-    SET_TODAY_CLOCK({});
-    SET_APPPATH(previousAppPath);
   }
 
   // The shell's three calls.
@@ -102,16 +89,8 @@ class SlobunTest : public ::testing::Test {
       if (auto* b = qobject_cast<QPushButton*>(lay->itemAt(i)->widget())) out << b->text();
     return out;
   }
-  QString iniValue(const QString& section, const QString& key) const {
-    return GETPRIVATEPROFILESTRING(section, key, "<absent>", ini);
-  }
   QString tmp(const QString& name) const { return GETAPPPATH() + "TMP/" + name; }
 
-  QTemporaryDir dir;
-  QString previousAppPath, ini;
-  QPointer<QMainWindow> mw;
-  QMdiArea* area = nullptr;
-  ScriptedPresenter boxes;
 };
 
 }  // namespace korvan::test
