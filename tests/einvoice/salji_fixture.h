@@ -20,6 +20,7 @@
 #include "einvoice/myeracun.h"
 #include "support/peer.h"
 #include "ui/modal.h"
+#include "support/scriptedpresenter.h"
 
 namespace korvan::test {
 

@@ -26,6 +26,8 @@
 #include "support/fakeworkbook.h"
 #include "ui/windlg.h"
 #include "windows/izsrc.h"
+#include "support/scriptedpresenter.h"
+#include "support/programfolder.h"
 
 namespace korvan::test {
 
@@ -40,10 +42,6 @@ class IzsrcTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    previousAppPath = GETAPPPATH();
-    // A blank and a Serbian letter in every path.
-    SET_APPPATH(dir.filePath(QString::fromUtf8("program š")));
-    QDir().mkpath(GETAPPPATH());
     ini = FN_INI("aplik.ini");
     writeFile(ini, sellerIni("T"));
     work = dir.filePath(QString::fromUtf8("Računi 2022"));
@@ -64,7 +62,6 @@ class IzsrcTest : public ::testing::Test {
       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     SET_TODAY_CLOCK({});
-    SET_APPPATH(previousAppPath);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor was left on";
     EXPECT_EQ(books.openNow, 0) << "a workbook was left open";
   }
@@ -114,8 +111,9 @@ class IzsrcTest : public ::testing::Test {
     return GETPRIVATEPROFILESTRING(section, key, "<absent>", ini);
   }
 
-  QTemporaryDir dir;
-  QString previousAppPath, ini, work;
+  // A blank and a Serbian letter in every path.
+  TempProgramFolder dir{QString::fromUtf8("program š")};
+  QString ini, work;
   QPointer<QMainWindow> mw;
   QMdiArea* area = nullptr;
   ScriptedPresenter boxes;
