@@ -3,6 +3,7 @@
 #include "common/apppath.h"
 #include "common/dbf/workarea.h"
 #include "common/files.h"
+#include "common/texthelp.h"
 
 namespace korvan {
 
@@ -24,12 +25,6 @@ bool openShared(const QString& alias, const QString& title, const IndexList& tag
   const bool ok = OTVORI(tablePath(alias), false, title, alias, tags, structure);
   if (!ok) opened = false;
   return ok;
-}
-
-QString rtrim(const QString& s) {
-  qsizetype n = s.size();
-  while (n > 0 && s[n - 1] == u' ') --n;
-  return s.left(n);
 }
 
 // Seeks text under the tag as a stored key: padded (or cut) to the field's width.

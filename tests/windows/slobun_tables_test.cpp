@@ -12,6 +12,8 @@
 #include "common/dbf/workarea.h"
 #include "common/libdbf.h"
 #include "common/presenter.h"
+#include "support/programfolder.h"
+#include "support/scriptedpresenter.h"
 #include "windows/slobun_tables.h"
 
 using namespace korvan;
@@ -24,14 +26,11 @@ class SlobunTables : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    previous = GETAPPPATH();
-    SET_APPPATH(dir.path());
     setLibdbfDelay([](double) {});
   }
   void TearDown() override {
     dbf::closeAllAreas();
     setLibdbfDelay({});
-    SET_APPPATH(previous);
   }
   QString file(const QString& name) const { return GETAPPPATH() + "BAZE/" + name; }
 
@@ -51,8 +50,7 @@ class SlobunTables : public ::testing::Test {
     return r;
   }
 
-  QTemporaryDir dir;
-  QString previous;
+  test::TempProgramFolder dir;
   ScriptedPresenter boxes;
 };
 
