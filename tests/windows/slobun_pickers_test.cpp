@@ -2,6 +2,7 @@
 // row picker dialog.
 #include "einvoice/salji_fixture.h"
 #include "slobun_fixture.h"
+#include "common/dbf/table.h"
 #include "windows/slobun_tables.h"
 
 using namespace korvan;
@@ -92,6 +93,41 @@ TEST_F(SlobunPickers, AnArticleFillsTheCurrentRowAndComputesIt) {
   EXPECT_EQ(total(w), "Ukupno: " + QString(13, ' ') + "22,28");
   EXPECT_EQ(w->oTABELA->item(1, 0)->whatsThis(), "2");
   EXPECT_FALSE(w->lPROGRAMSKI);
+}
+
+TEST_F(SlobunPickers, PrekidOffersWhatWasReadSoFar) {
+  const int stored = 3000;
+  bool opened = false;
+  ASSERT_TRUE(OTVORI_KOMIT_TABELU(opened));
+  ZATVORI_AKO("KOMIT", opened);
+  {
+    std::unique_ptr<dbf::Table> t = dbf::Table::open(GETAPPPATH() + "BAZE/KOMIT", true);
+    ASSERT_NE(t, nullptr);
+    for (int i = 0; i < stored; ++i) {
+      ASSERT_TRUE(t->appendBlank());
+      t->put("PIB", QString::number(100000 + i));
+      t->put("NAZIV", QString("Kupac %1").arg(i, 4, 10, QChar('0')));
+    }
+    t->close();
+  }
+  MySLOBUN* w = open(false);
+  // "Prekid" on the progress box as soon as it shows.
+  auto* poll = new QTimer;
+  poll->setInterval(1);
+  QObject::connect(poll, &QTimer::timeout, [poll] {
+    QWidget* m = QApplication::activeModalWidget();
+    if (QPushButton* b = m ? button(m, "Prekid") : nullptr) {
+      b->click();
+      poll->stop();
+    }
+  });
+  poll->start();
+  pick("Izbor kupca", 0);
+  w->obIZBOR_KOMIT->click();
+  delete poll;
+  EXPECT_GT(shown.size(), 0);
+  EXPECT_LT(shown.size(), stored) << "reading stopped at Prekid";
+  EXPECT_EQ(w->oleKOMIT_NAZIV->text(), "");
 }
 
 TEST_F(SlobunPickers, NothingToPickSaysSo) {
