@@ -83,9 +83,9 @@ void MySLOBUN::MENJAJ_ZAVISNE(int row, const QString& field) {
 }
 
 void MySLOBUN::AZU_ZBIR() {
-  double total = 0;
-  for (int r = 1; r <= (oTABELA ? oTABELA->rowCount() : 0); ++r) total += VRATI_NUM_VREDNOST(QStringLiteral("VREDP"), r);
-  if (auto* l = qobject_cast<QLabel*>(oTABELA_ISPOD.data())) l->setText(SLOBUN_ZBIR_TEKST(total));
+  QStringList values;
+  for (int r = 1; r <= (oTABELA ? oTABELA->rowCount() : 0); ++r) values << VRATI_STR_VREDNOST(QStringLiteral("VREDP"), r);
+  if (auto* l = qobject_cast<QLabel*>(oTABELA_ISPOD.data())) l->setText(SLOBUN_ZBIR_TEKST(values));
 }
 
 QString MySLOBUN::VRATI_STR_VREDNOST(const QString& field, int row) const {

@@ -132,6 +132,15 @@ QString SLOBUN_ZBIR_TEKST(double total) {
   return QStringLiteral("Ukupno: ") + TRANSFORM(total, QStringLiteral("@E 999,999,999,999.99"));
 }
 
+QString SLOBUN_ZBIR_TEKST(const QStringList& shownValues) {
+  double total = 0;
+  for (const QString& v : shownValues) {
+    if (PICTURE_OVERFLOW(v)) return SLOBUN_ZBIR_TEKST(1e15);  // past the picture: asterisks
+    total += SLOBUN_VREDNOST(v);
+  }
+  return SLOBUN_ZBIR_TEKST(total);
+}
+
 int SLOBUN_MAX_RED(const QString& text) {
   const double n = VAL(text);
   if (!std::isfinite(n) || n <= 0) return 0;

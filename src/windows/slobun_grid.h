@@ -56,8 +56,11 @@ SlobunEdit SLOBUN_ZAVISNE(const QList<MyKOLONA>& k, const QStringList& row, int 
 SlobunEdit SLOBUN_MENJANA(const QList<MyKOLONA>& k, const QStringList& row, int rowNumber,
                           int column, const QString& typed);
 
-// "Ukupno: " and the sum in "@E 999,999,999,999.99" (18 characters, not trimmed).
+// "Ukupno: " and the sum in "@E 999,999,999,999.99" (18 characters, not
+// trimmed). The sum of values one of which shows asterisks is not known: it
+// shows asterisks too.
 QString SLOBUN_ZBIR_TEKST(double total);
+QString SLOBUN_ZBIR_TEKST(const QStringList& shownValues);
 
 // The grid's row count from the MAX_RED text: a number held between 0 and
 // 1,000 (a text that is not a number gives 0).

@@ -1,6 +1,7 @@
 // The free-entry line grid's recomputation, on rows of shown texts.
 #include <gtest/gtest.h>
 
+#include "common/picture.h"
 #include "windows/slobun_grid.h"
 
 using namespace korvan;
@@ -170,6 +171,11 @@ TEST(SlobunGrid, ColumnsTotalsAndRowCounts) {
 
   EXPECT_EQ(SLOBUN_ZBIR_TEKST(0), "Ukupno: " + QString(14, ' ') + "0,00");
   EXPECT_EQ(SLOBUN_ZBIR_TEKST(1234567.891), "Ukupno: " + QString(6, ' ') + "1.234.567,89");
+  EXPECT_EQ(SLOBUN_ZBIR_TEKST(QStringList{"216,00", "", "-16,00"}), SLOBUN_ZBIR_TEKST(200));
+  // A value showing asterisks makes the sum unknown, never a sum without it.
+  const QString unknown = SLOBUN_ZBIR_TEKST(QStringList{"216,00", "**************"});
+  EXPECT_TRUE(PICTURE_OVERFLOW(unknown)) << unknown.toStdString();
+  EXPECT_FALSE(unknown.contains("216"));
 
   const QList<std::pair<const char*, int>> rows = {{"20", 20}, {"5", 5},       {"", 0},
                                                    {"abc", 0}, {"-3", 0},      {"1000", 1000},
