@@ -1,6 +1,9 @@
 // The free-entry window's document builds: the names in TMP, the checks of
 // both modes, the saved buyer and articles, and the send's first step.
 #include <QFileInfo>
+#include <QThread>
+
+#include "common/dbf/dbftest.h"
 
 #include "common/dbf/workarea.h"
 #include "slobun_fixture.h"
@@ -155,6 +158,27 @@ TEST_F(SlobunXml, AnEmptyPibSavesNoBuyerButTheArticles) {
   const QList<SlobunArtikal> a = articles();
   ASSERT_EQ(a.size(), 1) << "rows without a value are not saved";
   EXPECT_EQ(a[0].naziv, "Usluga");
+}
+
+TEST_F(SlobunXml, ABuyerHeldByAnotherProcessIsReportedAndTheBuildGoesOn) {
+  bool opened = false;
+  ASSERT_TRUE(OTVORI_KOMIT_TABELU(opened));
+  ASSERT_EQ(UPISI_KOMIT({.naziv = "Stari", .pib = "101112131"}), SlogIshod::Upisan);
+  ZATVORI_AKO("KOMIT", opened);
+  const QString ready = dir.filePath("ready"), stop = dir.filePath("stop");
+  const qint64 child = dbf::test::startChild("SlobunTablesChild.DISABLED_HoldRecord",
+                                             {"APP=" + GETAPPPATH(), "READY=" + ready, "STOP=" + stop});
+  for (int i = 0; i < 3000 && !QFileInfo::exists(ready); ++i) QThread::msleep(10);
+  ASSERT_TRUE(QFileInfo::exists(ready));
+
+  MySLOBUN* w = typed(true);
+  EXPECT_NE(w->NAPRAVI_XML(true), nullptr);
+  EXPECT_EQ(boxes.texts(), QStringList{QString::fromUtf8("Slog je zaključan !")});
+  QFile(stop).open(QIODevice::WriteOnly);
+  EXPECT_EQ(dbf::test::waitChild(child), 0);
+  ASSERT_EQ(buyers().size(), 1);
+  EXPECT_EQ(buyers()[0].naziv, "Stari") << "the held buyer is not written";
+  EXPECT_EQ(articles().size(), 1) << "the articles are still saved";
 }
 
 TEST_F(SlobunXml, ACellShowingAsterisksStopsTheBuild) {
