@@ -52,6 +52,12 @@ QString MySLOBUN::IME_FAJLA() const {
 }
 
 QString MySLOBUN::NAPRAVI_PDF(bool lPrint) {
+  // Until the page layout exists there is no printout to open; the silent
+  // one below still checks, saves and names it, and finds no file.
+  if (!lPrint) {
+    MSG(QString::fromUtf8("Ova opcija još nije napravljena."));
+    return {};
+  }
   if (oleGODINA->text().isEmpty()) {
     MSG(QString::fromUtf8("Ne sme prazno polje 'Godina'!"));
     return {};
@@ -70,7 +76,6 @@ QString MySLOBUN::NAPRAVI_PDF(bool lPrint) {
   const QString file = GETAPPPATH() + QStringLiteral("TMP/") + IME_FAJLA() + QStringLiteral(".pdf");
   // An older printout of the same name is never taken for this one.
   QFile::remove(file);
-  if (!lPrint) MSG(QString::fromUtf8("Ova opcija još nije napravljena."));
   return file;
 }
 
