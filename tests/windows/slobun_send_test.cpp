@@ -67,6 +67,18 @@ TEST_P(SlobunSend, ATypedInvoiceIsSentAndStored) {
   EXPECT_EQ(x.values("Invoice/cac:InvoiceLine/cac:Item/cbc:Name"), (QStringList{"Olovka", "Usluga"}));
   EXPECT_EQ(x.values("Invoice/cac:LegalMonetaryTotal/cbc:PayableAmount"), QStringList{"350.00"});
   EXPECT_TRUE(x.values("Invoice/cac:AdditionalDocumentReference/cac:Attachment/cbc:EmbeddedDocumentBinaryObject").isEmpty());
+
+  // The window keeps no record of what it sent: the same invoice goes again.
+  if (!yt) boxes.answers << 1;
+  EFM_SET_LIMITS({5, 30});
+  confirm();
+  finishStatus();
+  w->obSALJI_XML->click();
+  EFM_SET_LIMITS({});
+  int uploadsNow = 0;
+  for (const PeerRequest& r : peer.requests()) uploadsNow += r.path == "/api/publicApi/sales-invoice/ubl/upload";
+  EXPECT_EQ(uploadsNow, 2);
+  EFMDB_ZATVORI_BAZE();
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, SlobunSend, ::testing::Values(false, true),
