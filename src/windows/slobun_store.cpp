@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/msg.h"
+#include "common/picture.h"
 #include "ui/dbgarray.h"
 #include "ui/frame.h"
 #include "windows/slobun.h"
@@ -72,6 +73,10 @@ void MySLOBUN::ZAPAMTI_ARTIKLE() {
   if (!OTVORI_ART(opened)) return;
   for (int r = 1; r <= oTABELA->rowCount(); ++r) {
     if (VRATI_STR_VREDNOST(QStringLiteral("VREDP"), r).isEmpty()) continue;
+    // A rate or price that shows asterisks is not known: it never overwrites a stored one.
+    if (PICTURE_OVERFLOW(VRATI_STR_VREDNOST(QStringLiteral("STOPA"), r)) ||
+        PICTURE_OVERFLOW(VRATI_STR_VREDNOST(QStringLiteral("CENB"), r)))
+      continue;
     report(UPISI_ARTIKAL({.sifra = VRATI_STR_VREDNOST(QStringLiteral("ART_SIFRA"), r),
                           .barkod = VRATI_STR_VREDNOST(QStringLiteral("ART_BARKOD"), r),
                           .naziv = VRATI_STR_VREDNOST(QStringLiteral("ART_NAZIV"), r),

@@ -197,6 +197,18 @@ TEST_F(SlobunXml, ACellShowingAsterisksStopsTheBuild) {
     EXPECT_TRUE(tmpFiles().isEmpty());
     w->ZAVRSI(false);
   }
+  // The article of that row was saved before the refusal; a price showing
+  // asterisks never replaces the stored one.
+  ASSERT_EQ(articles().size(), 1);
+  MySLOBUN* w = typed(true);
+  w->lPROGRAMSKI = true;
+  w->PISI_VREDNOST("CENB", 1e9, 1);
+  w->lPROGRAMSKI = false;
+  ASSERT_TRUE(PICTURE_OVERFLOW(cell(w, 1, "CENB")));
+  w->NAPRAVI_XML(true);
+  const QList<SlobunArtikal> a = articles();
+  ASSERT_EQ(a.size(), 1);
+  EXPECT_DOUBLE_EQ(a[0].cenb, 100);
 }
 
 TEST_F(SlobunXml, SendingNeedsTheKey) {
