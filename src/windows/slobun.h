@@ -89,6 +89,8 @@ class MySLOBUN : public MyQTW {
   bool lYT = false;
 
  private:
+  // The printout; refused when a check stopped it (after its message).
+  QString printout(bool lPrint, bool& refused);
   QStringList rowTexts(int row) const;
   void writeCell(int column, double value, const QString& shown, int row);
 };

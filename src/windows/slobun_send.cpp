@@ -17,7 +17,9 @@
 #include "einvoice/libkorvan.h"
 #include "einvoice/taxcat.h"
 #include "ui/libqt.h"
+#include "print/srpt.h"
 #include "windows/slobun.h"
+#include "windows/slobun_print.h"
 
 namespace korvan {
 
@@ -52,12 +54,12 @@ QString MySLOBUN::IME_FAJLA() const {
 }
 
 QString MySLOBUN::NAPRAVI_PDF(bool lPrint) {
-  // Until the page layout exists there is no printout to open; the silent
-  // one below still checks, saves and names it, and finds no file.
-  if (!lPrint) {
-    MSG(QString::fromUtf8("Ova opcija još nije napravljena."));
-    return {};
-  }
+  bool refused = false;
+  return printout(lPrint, refused);
+}
+
+QString MySLOBUN::printout(bool lPrint, bool& refused) {
+  refused = true;
   if (oleGODINA->text().isEmpty()) {
     MSG(QString::fromUtf8("Ne sme prazno polje 'Godina'!"));
     return {};
@@ -71,12 +73,56 @@ QString MySLOBUN::NAPRAVI_PDF(bool lPrint) {
     MSG(refusal + QString::fromUtf8("\nPDF fajl nije napravljen."));
     return {};
   }
+  refused = false;
   ZAPAMTI_KOMIT();
   ZAPAMTI_ARTIKLE();
-  const QString file = GETAPPPATH() + QStringLiteral("TMP/") + IME_FAJLA() + QStringLiteral(".pdf");
-  // An older printout of the same name is never taken for this one.
-  QFile::remove(file);
-  return file;
+
+  auto firma = [this](const char* key) { return GETINI(QString::fromLatin1(key), QStringLiteral("Firma")); };
+  StampaUlaz in{.firmaNaziv = firma("NAZIV"), .firmaMesto = firma("MESTO"), .firmaAdresa = firma("ADRESA"),
+                .firmaPib = firma("PIB"), .firmaMatbroj = firma("MATBROJ"), .firmaZiro = firma("ZIRO"),
+                .godina = oleGODINA->text(), .broj = oleBRDOK->text(),
+                .kupacNaziv = oleKOMIT_NAZIV->text(), .kupacAdresa = oleKOMIT_ADRESA->text(),
+                .kupacMesto = oleKOMIT_MESTO->text(), .kupacPostBroj = oleKOMIT_POST_BROJ->text(),
+                .kupacPib = oleKOMIT_PIB->text(), .kupacMatbroj = oleKOMIT_MATBROJ->text(),
+                .kupacJbkjs = oleKOMIT_JBKJS->text(), .datumIzdavanja = odteDATDOK->date(),
+                .datumPrometa = odteDATPROM->date(), .valuta = odteVALUTA->date(),
+                .mestoIzdavanja = oleMESTO_IZD->text(), .mestoPrometa = oleMESTO_PROM->text(),
+                .narudzbenica = oleNARUDZBENICA->text(), .otpremnica = oleOTPREMNICA->text(),
+                .ugovor = oleUGOVOR->text(), .operater = oleOPERATER->text(), .napomena = oleNAPOMENA->text(),
+                .kolone = aKOLONE, .redovi = {}};
+  for (int r = 1; r <= oTABELA->rowCount(); ++r) in.redovi << rowTexts(r);
+  const Stampa stampa = SLOBUN_STAMPA(in);
+
+  print::SRPT rpt;
+  rpt.FileName(GETAPPPATH() + QStringLiteral("TMP/") + IME_FAJLA() + QStringLiteral(".pdf"));
+  rpt.PageMargins(5, 5, 5, 5, QStringLiteral("mm"));
+  rpt.DefaultFontName(QStringLiteral("Arial"));
+  rpt.DefaultFontSize(10);
+  rpt.oSTXT.Orientation(QStringLiteral("P"));
+  for (int i = 0; i < stampa.blokovi.size(); ++i) {
+    const StampaBlok& b = stampa.blokovi[i];
+    if (i > 0) rpt.oSTXT.NewRow(QStringLiteral("5mm"), QStringLiteral("R"));
+    rpt.TableBegin();
+    rpt.TableFrame(b.frame);
+    if (b.inner > 0) rpt.TableFrameSingleWidth(b.inner);
+    if (b.outer > 0) rpt.TableFrameOuterWidth(b.outer);
+    for (const StampaKolona& c : b.columns)
+      rpt.AddColumn({.head = print::TextSource(c.head), .width = c.width, .align = c.align});
+    for (const StampaCelija& c : b.cells) {
+      rpt.CellBegin();
+      if (c.size > 0) rpt.CellFontSize(c.size);
+      if (c.bold >= 0) rpt.CellFontBold(c.bold == 1);
+      rpt.CellText(c.text);
+      rpt.CellEnd();
+    }
+    rpt.TableEnd();
+  }
+  if (!rpt.Exec(lPrint)) {
+    // Not written: an older file of that name is not this printout.
+    if (!lPrint) MSG(QStringLiteral("Nije napravljen PDF fajl!"));
+    return {};
+  }
+  return rpt.oSTXT.cFILENAME;
 }
 
 std::unique_ptr<MyERACUN> MySLOBUN::NAPRAVI_XML(bool lQuiet) {
@@ -94,14 +140,15 @@ std::unique_ptr<MyERACUN> MySLOBUN::NAPRAVI_XML(bool lQuiet) {
     }
     pdf = GETAPPPATH() + QStringLiteral("TMP/") + IME_FAJLA() + QStringLiteral(".xml") + kNoPdf;
   } else {
-    // An empty name comes back after the printout's own refusal (no year, no
-    // number, asterisks in the grid): there is nothing to build under.
-    pdf = NAPRAVI_PDF(true);
-    if (pdf.isEmpty()) return nullptr;
-    if (!QFileInfo(pdf).isFile()) {
+    // After the printout's own refusal (no year, no number, asterisks in the
+    // grid) there is nothing to build under.
+    bool refused = false;
+    pdf = printout(true, refused);
+    if (refused) return nullptr;
+    if (pdf.isEmpty() || !QFileInfo(pdf).isFile()) {
       if (!MSGYESNO(QString::fromUtf8("Nije napravljen PDF fajl!\nDa li sigurno želite pravljenje XML fajla?")))
         return nullptr;
-      pdf += kNoPdf;
+      pdf = GETAPPPATH() + QStringLiteral("TMP/") + IME_FAJLA() + QStringLiteral(".pdf") + kNoPdf;
     }
   }
   QString category, exemption;

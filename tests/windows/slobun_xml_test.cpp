@@ -4,6 +4,8 @@
 #include <QThread>
 
 #include "common/dbf/dbftest.h"
+#include "einvoice/xmlpaths.h"
+#include "support/recordingshell.h"
 
 #include "common/dbf/workarea.h"
 #include "slobun_fixture.h"
@@ -128,24 +130,55 @@ TEST_F(SlobunXml, EmptyYearOrNumberStopsTheBuildAfterSaving) {
   }
 }
 
-TEST_F(SlobunXml, FreeModeWithoutAPdfAsksFirst) {
-  // An older printout of that name is never embedded as this one.
-  writeFile(tmp("2022 15.pdf"), fakePdf("older"));
+TEST_F(SlobunXml, FreeModePrintsSilentlyAndEmbedsThatPdf) {
+  RecordingShell shell;
   MySLOBUN* w = typed(false);
+  w->obPRAVI_XML->click();
+  EXPECT_EQ(tmpFiles(), (QStringList{"2022 15.pdf", "2022 15.xml"}));
+  EXPECT_TRUE(shell.calls.isEmpty()) << "the silent printout is not opened";
+  EXPECT_EQ(boxes.count(BoxKind::YesNo), 0);
+  const QByteArray pdf = readFile(tmp("2022 15.pdf"));
+  ASSERT_TRUE(pdf.startsWith("%PDF"));
+  const XmlPaths x(readFile(tmp("2022 15.xml")));
+  EXPECT_EQ(QByteArray::fromBase64(
+                x.values("Invoice/cac:AdditionalDocumentReference/cac:Attachment/cbc:EmbeddedDocumentBinaryObject")
+                    .value(0)
+                    .toLatin1()),
+            pdf);
+
+  // "Napravi PDF fajl" writes and opens the printout and builds nothing.
+  QFile::remove(tmp("2022 15.xml"));
+  w->obPRAVI_PDF->click();
+  ASSERT_EQ(shell.calls.size(), 1);
+  EXPECT_EQ(shell.calls[0].target, tmp("2022 15.pdf"));
+  EXPECT_EQ(tmpFiles(), QStringList{"2022 15.pdf"});
+}
+
+TEST_F(SlobunXml, APrintoutThatCannotBeWrittenAsksFirst) {
+  RecordingShell shell;
+  // An older printout of that name, and no room for the new one beside it.
+  writeFile(tmp("2022 15.pdf"), "older");
+  ASSERT_TRUE(QDir(GETAPPPATH() + "TMP").mkdir(".2022 15.pdf.part"));
+  MySLOBUN* w = typed(false);
+  w->obPRAVI_PDF->click();
+  EXPECT_EQ(boxes.texts(), QStringList{"Nije napravljen PDF fajl!"});
+  EXPECT_TRUE(shell.calls.isEmpty()) << "nothing is opened";
+
+  boxes.shown.clear();
   boxes.answers << 0;
   EXPECT_EQ(w->NAPRAVI_XML(true), nullptr);
   ASSERT_EQ(boxes.shown.size(), 1);
   EXPECT_EQ(boxes.shown[0].kind, BoxKind::YesNo);
   EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8("Nije napravljen PDF fajl!\nDa li sigurno želite pravljenje XML fajla?"));
-  EXPECT_TRUE(tmpFiles().isEmpty());
+  EXPECT_FALSE(QFileInfo::exists(tmp("2022 15.xml")));
 
   boxes.shown.clear();
   boxes.answers << 1;
   const std::unique_ptr<MyERACUN> r = w->NAPRAVI_XML(true);
   ASSERT_NE(r, nullptr) << boxes.texts().join("|").toStdString();
   EXPECT_EQ(r->cFN_XML_FULL, tmp("2022 15.xml"));
-  EXPECT_EQ(tmpFiles(), QStringList{"2022 15.xml"});
-  EXPECT_FALSE(readFile(tmp("2022 15.xml")).contains("EmbeddedDocumentBinaryObject"));
+  EXPECT_FALSE(readFile(tmp("2022 15.xml")).contains("EmbeddedDocumentBinaryObject")) << "the older file is not this one";
+  EXPECT_EQ(readFile(tmp("2022 15.pdf")), "older");
 }
 
 TEST_F(SlobunXml, AnEmptyPibSavesNoBuyerButTheArticles) {
