@@ -17,6 +17,7 @@
 #include "common/msg.h"
 #include "einvoice/dlgatt.h"
 #include "einvoice/taxcat.h"
+#include "windows/windowsetup.h"
 #include "windows/slobun_grid.h"
 
 namespace korvan {
@@ -68,15 +69,9 @@ void MySLOBUN::POSTAVI(bool lYt) {
   lIMA_TABELU = true;
   cICO_RES = QStringLiteral(":/res/stavka2.png");
   lSAKRIJ_VERTIKALU = true;
-  if (oMainWnd) {
-    nPOINTSIZE = NPOINTSIZE(oMainWnd);
-  } else {
-    QWidget probe;
-    probe.setFont(oFont);
-    nPOINTSIZE = NPOINTSIZE(&probe);
-  }
+  nPOINTSIZE = MAIN_NPOINTSIZE(*this);
   FN_INI = korvan::FN_INI(QStringLiteral("aplik.ini"));
-  lFIRMA_OBVPDV = GETINI(QStringLiteral("OBVPDV"), QStringLiteral("Firma"), QStringLiteral("F")) == u"T";
+  lFIRMA_OBVPDV = FIRMA_OBVPDV(FN_INI);
   lYT = lYt;
 
   // The upper button row; the base ends it with "Izlaz (Esc)".
