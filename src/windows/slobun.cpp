@@ -15,8 +15,8 @@
 #include "common/dates.h"
 #include "common/ini.h"
 #include "common/msg.h"
-#include "einvoice/dlgatt.h"
-#include "einvoice/taxcat.h"
+#include "einvoice/ui/dlgatt.h"
+#include "einvoice/ui/taxpick.h"
 #include "windows/windowsetup.h"
 #include "windows/slobun_grid.h"
 

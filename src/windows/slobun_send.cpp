@@ -12,10 +12,9 @@
 #include "common/apppath.h"
 #include "common/msg.h"
 #include "common/texthelp.h"
-#include "einvoice/efmdbdbf.h"
-#include "einvoice/er_salji.h"
-#include "einvoice/libkorvan.h"
-#include "einvoice/taxcat.h"
+#include "einvoice/ui/invoicesend.h"
+#include "einvoice/ui/libkorvan.h"
+#include "einvoice/ui/taxpick.h"
 #include "ui/libqt.h"
 #include "print/srpt.h"
 #include "windows/slobun.h"
@@ -36,15 +35,6 @@ QString harmless(const QString& text) {
   for (const QChar ch : s)
     if (ch.category() != QChar::Other_Control) out += ch;
   return out;
-}
-
-// The one place where this window hands a built invoice to the send sequence.
-void send(MySLOBUN& w, const MyERACUN& r, const QString& key) {
-  SendSuccessAction toStore = [&r](const QString& xmlPath, const QString& answer) {
-    EFMDB_OK_ODGOVOR_U_BAZU(QVariant(), xmlPath, answer, r);
-  };
-  ERACUNI_SALJI(w.oMainWnd.data(), w.oFont, r, key, ISTEST(), QVariant(), QVariant(), toStore,
-                !r.cKOMIT_JBKJS.trimmed().isEmpty());
 }
 
 }  // namespace
@@ -162,19 +152,6 @@ std::unique_ptr<MyERACUN> MySLOBUN::NAPRAVI_XML(bool lQuiet) {
                           aATTACH);
 }
 
-void MySLOBUN::POSALJI_XML() {
-  const QString key = ISTEST() ? GETINI(QStringLiteral("API_KLJUC_DEMO"), QStringLiteral("Firma"))
-                               : GETINI(QStringLiteral("API_KLJUC"), QStringLiteral("Firma"));
-  if (key.isEmpty()) {
-    MSG(QString::fromUtf8("Nije unet 'API ključ' u opciji 'Podaci firme'!"));
-    return;
-  }
-  const std::unique_ptr<MyERACUN> record = NAPRAVI_XML(true);
-  if (!record) {
-    MSG(QString::fromUtf8("Desila se greška pri pravljenju XML-a, fajl NIJE POSLAT!"));
-    return;
-  }
-  send(*this, *record, key);
-}
+void MySLOBUN::POSALJI_XML() { sendInvoice(oMainWnd, oFont, [this] { return NAPRAVI_XML(true); }); }
 
 }  // namespace korvan

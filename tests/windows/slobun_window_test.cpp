@@ -5,7 +5,7 @@
 #include <QHeaderView>
 
 #include "slobun_fixture.h"
-#include "einvoice/taxcat.h"
+#include "einvoice/ui/taxpick.h"
 
 using namespace korvan;
 using namespace korvan::test;
