@@ -13,57 +13,14 @@
 #include <cstdio>
 #include <vector>
 
-#include "print/qtsurface.h"
+#include "barepainter.h"
 #include "print/srpt.h"
 
 using namespace korvan::print;
+using namespace korvan::print::bench;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-struct Drawn {
-  enum Kind { Text, Line, Page } kind;
-  QRect rect;
-  int flags = 0;
-  QString text;
-  QPoint from, to;
-  int pen = 0;
-  QFont font;
-};
-
-// The Qt surface, noting what it draws, so the bare run can draw the same.
-class NotingSurface : public QtSurface {
- public:
-  explicit NotingSurface(std::vector<Drawn>* out) : out_(out) {}
-  void setFont(const QFont& f) override {
-    font_ = f;
-    QtSurface::setFont(f);
-  }
-  void drawText(const QRect& r, int flags, const QString& t) override {
-    out_->push_back({.kind = Drawn::Text, .rect = r, .flags = flags, .text = t, .font = font_});
-    QtSurface::drawText(r, flags, t);
-  }
-  void drawLine(const QPoint& a, const QPoint& b, int pen) override {
-    out_->push_back({.kind = Drawn::Line, .from = a, .to = b, .pen = pen});
-    QtSurface::drawLine(a, b, pen);
-  }
-  void newPage() override {
-    out_->push_back({.kind = Drawn::Page});
-    QtSurface::newPage();
-  }
-
- private:
-  std::vector<Drawn>* out_;
-  QFont font_;
-};
-
-class NotingFactory : public SurfaceFactory {
- public:
-  std::unique_ptr<PageSurface> makeSurface() override {
-    return std::make_unique<NotingSurface>(&drawn);
-  }
-  std::vector<Drawn> drawn;
-};
 
 double since(Clock::time_point t0) {
   return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
@@ -94,31 +51,6 @@ bool layout(const QString& pdf, int rows) {
   }
   r.TableEnd();
   return r.Exec(true);
-}
-
-bool bare(const QString& pdf, const std::vector<Drawn>& drawn) {
-  QPdfWriter writer(pdf);
-  writer.setResolution(96);
-  writer.setPageSize(QPageSize(QPageSize::A4));
-  writer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
-  QPainter p;
-  if (!p.begin(&writer)) return false;
-  for (const Drawn& d : drawn) {
-    switch (d.kind) {
-      case Drawn::Text:
-        p.setFont(d.font);
-        p.drawText(d.rect, d.flags, d.text);
-        break;
-      case Drawn::Line:
-        p.setPen(QPen(Qt::black, d.pen));
-        p.drawLine(d.from, d.to);
-        break;
-      case Drawn::Page:
-        writer.newPage();
-        break;
-    }
-  }
-  return p.end();
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "common/ini.h"
 #include "einvoice/myeracun.h"
 #include "einvoice/ui/taxpick.h"
+#include "windows/windowsetup.h"
 #include "windows/izsrc_fields.h"
 #include "einvoice/ui/linetable.h"
 #include "platform/workbook.h"
@@ -80,15 +81,9 @@ void MyIZSRC::POSTAVI(bool lOds) {
 
   // The size unit of the main window's font, the INI file and whether the
   // firm is in the VAT system.
-  if (oMainWnd) {
-    nPOINTSIZE = NPOINTSIZE(oMainWnd);
-  } else {
-    QWidget probe;
-    probe.setFont(oFont);
-    nPOINTSIZE = NPOINTSIZE(&probe);
-  }
+  nPOINTSIZE = MAIN_NPOINTSIZE(*this);
   FN_INI = korvan::FN_INI(QStringLiteral("aplik.ini"));
-  lFIRMA_OBVPDV = GETINI(QStringLiteral("OBVPDV"), QStringLiteral("Firma"), QStringLiteral("F")) == u"T";
+  lFIRMA_OBVPDV = FIRMA_OBVPDV(FN_INI);
 
   // The eight buttons.
   obFAJL_SRC = button(lODS ? QStringLiteral("Izaberi ODS fajl") : QStringLiteral("Izaberi XLS fajl"),

@@ -5,6 +5,7 @@
 
 #include "common/shellhooks.h"
 #include "windows/izsrc.h"
+#include "windows/slobun.h"
 
 namespace korvan {
 
@@ -19,11 +20,21 @@ QWidget* openIzsrc(const MenuContext& c, bool ods) {
   return w->oWND;
 }
 
+QWidget* openSlobun(const MenuContext& c, bool yt) {
+  auto* w = new MySLOBUN;
+  w->New(c.main, c.area, nullptr, c.font, c.title);
+  w->POSTAVI(yt);
+  w->PREGLED(c.area ? c.area->activeSubWindow() : nullptr);
+  return w->oWND;
+}
+
 }  // namespace
 
 void plug_windows() {
   setMenuOpener(QStringLiteral("XLS"), [](const MenuContext& c) { return openIzsrc(c, false); });
   setMenuOpener(QStringLiteral("ODS"), [](const MenuContext& c) { return openIzsrc(c, true); });
+  setMenuOpener(QStringLiteral("SLOBUN"), [](const MenuContext& c) { return openSlobun(c, false); });
+  setMenuOpener(QStringLiteral("SLOBUN_YT"), [](const MenuContext& c) { return openSlobun(c, true); });
 }
 
 }  // namespace korvan
