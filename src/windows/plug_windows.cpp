@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 
 #include "common/shellhooks.h"
+#include "windows/izclip.h"
 #include "windows/izsrc.h"
 
 namespace korvan {
@@ -19,11 +20,20 @@ QWidget* openIzsrc(const MenuContext& c, bool ods) {
   return w->oWND;
 }
 
+QWidget* openIzclip(const MenuContext& c) {
+  auto* w = new MyIZCLIP;
+  w->New(c.main, c.area, nullptr, c.font, c.title);
+  w->POSTAVI();
+  w->PREGLED(c.area ? c.area->activeSubWindow() : nullptr);
+  return w->oWND;
+}
+
 }  // namespace
 
 void plug_windows() {
   setMenuOpener(QStringLiteral("XLS"), [](const MenuContext& c) { return openIzsrc(c, false); });
   setMenuOpener(QStringLiteral("ODS"), [](const MenuContext& c) { return openIzsrc(c, true); });
+  setMenuOpener(QStringLiteral("CLIP"), openIzclip);
 }
 
 }  // namespace korvan
