@@ -6,6 +6,7 @@
 #include "common/lookglobals.h"
 
 #include "izclip_fixture.h"
+#include "izclip_text.h"
 
 using namespace korvan;
 using namespace korvan::test;
@@ -369,6 +370,82 @@ TEST_F(IzclipTest, ChoosingThePdf) {
   w->oleFAJL_PDF->setText("staro.pdf");
   EXPECT_FALSE(w->IZABERI_PDF_FAJL());
   EXPECT_EQ(w->oleFAJL_PDF->text(), "staro.pdf");
+}
+
+}  // namespace
+
+namespace {
+
+// The invoice text through the window: the values each rule of the walk
+// leaves in the fields table and the rows of the items table.
+TEST_F(IzclipTest, TheInvoiceTextFillsTheTables) {
+  QByteArray settings = "[IZCLIP]\r\n";
+  for (const auto& [key, text] : invoicePositions()) settings += key.toUtf8() + "=" + text.toUtf8() + "\r\n";
+  writeFile(ini, sellerIni("T") + settings + "MORA_NUM_KOLONA=KOLICINA\r\n");
+  MyIZCLIP* w = open();
+  // An earlier text of ten lines gives values to the fields whose range starts
+  // beyond the invoice text.
+  QStringList earlier(10, QString(80, QLatin1Char('e')));
+  earlier[8] = QStringLiteral("mejl@kupac.rs") + QString(67, QLatin1Char(' '));
+  earlier[1] = QString(59, QLatin1Char(' ')) + QStringLiteral("Novi Sad   ");
+  paste(w, earlier.join('\n'));
+  ASSERT_EQ(value(w, "KOMIT_EMAIL"), "mejl@");
+  ASSERT_EQ(value(w, "KOMIT_MESTO"), "Novi Sad   ");
+  ASSERT_EQ(value(w, "NARUDZBENICA"), "");
+
+  paste(w, invoiceLines().join("\r\n"));
+  const QList<QPair<const char*, QString>> expected = {
+      {"BRDOK", "15/2022"},
+      {"DATDOK", "10.12.2022"},  // ends on a later row: to the end of its row
+      {"DATPROM", ""},
+      {"VALUTA", "KRAJ"},  // past the wrap column
+      {"OPERATER", QString::fromUtf8("Račun")},  // cut short by another range's end
+      {"NARUDZBENICA", ""},  // starts inside an open field: not opened
+      {"KOMIT_NAZIV", QString::fromUtf8("Đorđević & <Sin>")},
+      {"KOMIT_PIB", "101112131"},  // after a tab
+      {"KOMIT_MATBROJ", ""},  // same start as KOMIT_PIB: the earlier field only
+      {"KOMIT_MESTO", "Novi Sad   "},  // starts beyond its line: kept
+      {"KOMIT_EMAIL", "mejl@"},  // starts beyond the text: kept
+      {"KOMIT_ADRESA", ""},  // ends before it starts
+      {"KOMIT_POST_BROJ", ""},  // not whole: ignored
+      {"KOMIT_JBKJS", ""},  // zero: ignored
+      {"ART_SIFRA", "A-1"},  // item fields show their start row
+      {"ART_NAZIV", "Olovka      "},
+      {"KOLICINA", "2,000 "},
+      {"CENB", "1.234,50"},
+  };
+  for (const auto& [key, text] : expected) {
+    SCOPED_TRACE(key);
+    EXPECT_EQ(value(w, key), text);
+  }
+  // Rows 1 and 2 lie above the validation start row, row 4 reads 0,00.
+  ASSERT_EQ(w->otwTABELA_STAVKI->rowCount(), 2);
+  EXPECT_EQ(item(w, 0, "ART_SIFRA"), "A-1");
+  EXPECT_EQ(item(w, 0, "ART_NAZIV"), "Olovka");
+  EXPECT_EQ(item(w, 0, "KOLICINA"), "2,000");
+  EXPECT_EQ(item(w, 0, "CENB"), "1234,5000");
+  EXPECT_EQ(item(w, 1, "ART_NAZIV"), "Papir A4");
+  EXPECT_EQ(item(w, 1, "KOLICINA"), "3,000");
+  EXPECT_EQ(item(w, 1, "CENB"), "1234,5600");
+  EXPECT_EQ(item(w, 1, "ART_BARKOD"), "");
+  EXPECT_EQ(item(w, 1, "STOPA"), "");
+
+  // A validation field without a range rejects nothing; with no range for any
+  // validation field, every line gives a row.
+  current(w, "RABATP");
+  w->obMORA_NUM_KOLONA->click();
+  w->obPASTE_CLIP->click();
+  EXPECT_EQ(w->otwTABELA_STAVKI->rowCount(), 2);
+  current(w, "KOLICINA");
+  w->obMORA_NUM_KOLONA->click();
+  w->obPASTE_CLIP->click();
+  EXPECT_EQ(w->otwTABELA_STAVKI->rowCount(), 5);
+  // An empty list: no item line.
+  current(w, "RABATP");
+  w->obMORA_NUM_KOLONA->click();
+  w->obPASTE_CLIP->click();
+  EXPECT_EQ(w->otwTABELA_STAVKI->rowCount(), 0);
+  EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join('|').toStdString();
 }
 
 }  // namespace
