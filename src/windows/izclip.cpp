@@ -16,6 +16,7 @@
 #include "common/apppath.h"
 #include "common/ini.h"
 #include "einvoice/linetable.h"
+#include "windows/winparts.h"
 
 namespace korvan {
 
@@ -28,13 +29,6 @@ bool MyIZCLIP::PUTINI(const QString& key, const QString& section, const QString&
 }
 
 namespace {
-
-QPushButton* button(const QString& text, const char* icon, const char* name, const QKeySequence& key = {}) {
-  auto* b = new QPushButton(QIcon(QString::fromLatin1(icon)), text);
-  b->setObjectName(QString::fromLatin1(name));
-  if (!key.isEmpty()) b->setShortcut(key);
-  return b;
-}
 
 // A value label: boxed, centred, empty.
 QLabel* valueLabel(const char* name) {
@@ -133,29 +127,23 @@ void MyIZCLIP::POSTAVI() {
   cICO_RES = QStringLiteral(":/res/paste.png");
   lSAKRIJ_VERTIKALU = true;
 
-  if (oMainWnd) {
-    nPOINTSIZE = NPOINTSIZE(oMainWnd);
-  } else {
-    QWidget probe;
-    probe.setFont(oFont);
-    nPOINTSIZE = NPOINTSIZE(&probe);
-  }
+  nPOINTSIZE = mainWindowUnit(oMainWnd, oFont);
   FN_INI = korvan::FN_INI(QStringLiteral("aplik.ini"));
 
-  obPASTE_CLIP = button(QStringLiteral("Nanesi iz ClipBoard-a (Ctrl+V)"), ":/res/paste.png", "obPASTE_CLIP",
+  obPASTE_CLIP = windowButton(QStringLiteral("Nanesi iz ClipBoard-a (Ctrl+V)"), ":/res/paste.png", "obPASTE_CLIP",
                         QKeySequence(QStringLiteral("Ctrl+V")));
-  obFAJL_PDF = button(QStringLiteral("Izaberi PDF fajl"), ":/res/trazi.png", "obFAJL_PDF");
-  obPRIK_SAKRIJ = button(QString::fromUtf8("Sakrij podešavanja"), ":/res/gore.png", "obPRIK_SAKRIJ");
-  obOZNACI_POLJA = button(QString::fromUtf8("Označi polja"), ":/res/trazi.png", "obOZNACI_POLJA");
-  obPRAVI_XML = button(QStringLiteral("Napravi XML fajl"), ":/res/2desno.png", "obPRAVI_XML");
-  obSALJI_XML = button(QString::fromUtf8("Napravi i pošalji XML fajl"), ":/res/salji.png", "obSALJI_XML");
-  obUZMI_POZICIJE = button(QStringLiteral("Upiši pozicije selektovanog (F2)"), ":/res/izmeni.png",
+  obFAJL_PDF = windowButton(QStringLiteral("Izaberi PDF fajl"), ":/res/trazi.png", "obFAJL_PDF");
+  obPRIK_SAKRIJ = windowButton(QString::fromUtf8("Sakrij podešavanja"), ":/res/gore.png", "obPRIK_SAKRIJ");
+  obOZNACI_POLJA = windowButton(QString::fromUtf8("Označi polja"), ":/res/trazi.png", "obOZNACI_POLJA");
+  obPRAVI_XML = windowButton(QStringLiteral("Napravi XML fajl"), ":/res/2desno.png", "obPRAVI_XML");
+  obSALJI_XML = windowButton(QString::fromUtf8("Napravi i pošalji XML fajl"), ":/res/salji.png", "obSALJI_XML");
+  obUZMI_POZICIJE = windowButton(QStringLiteral("Upiši pozicije selektovanog (F2)"), ":/res/izmeni.png",
                            "obUZMI_POZICIJE", QKeySequence(Qt::Key_F2));
-  obBRISI_POZICIJE = button(QStringLiteral("Brisi pozicije (F4)"), ":/res/brisi.png", "obBRISI_POZICIJE",
+  obBRISI_POZICIJE = windowButton(QStringLiteral("Brisi pozicije (F4)"), ":/res/brisi.png", "obBRISI_POZICIJE",
                             QKeySequence(Qt::Key_F4));
-  obZAPAMTI = button(QString::fromUtf8("Zapamti podešavanja (Ctrl+S)"), ":/res/snimi.png", "obZAPAMTI",
+  obZAPAMTI = windowButton(QString::fromUtf8("Zapamti podešavanja (Ctrl+S)"), ":/res/snimi.png", "obZAPAMTI",
                      QKeySequence(QStringLiteral("Ctrl+S")));
-  obMORA_NUM_KOLONA = button(QString::fromUtf8("Kolona numeričke validacije"), ":/res/accept.png",
+  obMORA_NUM_KOLONA = windowButton(QString::fromUtf8("Kolona numeričke validacije"), ":/res/accept.png",
                              "obMORA_NUM_KOLONA");
   connect(obPASTE_CLIP, &QPushButton::clicked, this, [this] {
     PASTE_CLIP();

@@ -24,37 +24,13 @@
 #include "einvoice/fixture.h"
 #include "ui/windlg.h"
 #include "windows/izclip.h"
+#include "invoice_window_fixture.h"
 
 namespace korvan::test {
 
-class IzclipTest : public ::testing::Test {
+class IzclipTest : public InvoiceWindowTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    previousAppPath = GETAPPPATH();
-    SET_APPPATH(dir.filePath(QString::fromUtf8("program š")));
-    QDir().mkpath(GETAPPPATH());
-    ini = FN_INI("aplik.ini");
-    writeFile(ini, sellerIni("T"));
-    work = dir.filePath(QString::fromUtf8("Računi 2022"));
-    QDir().mkpath(work);
-    SET_TODAY_CLOCK([] { return QDate(2022, 12, 14); });
-    mw = new QMainWindow;
-    area = new QMdiArea;
-    area->setViewMode(QMdiArea::TabbedView);
-    mw->setCentralWidget(area);
-    mw->resize(1366, 768);
-    mw->show();
-  }
-  void TearDown() override {
-    delete mw.data();
-    for (int i = 0; i < 3; ++i) {
-      QCoreApplication::processEvents();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    SET_TODAY_CLOCK({});
-    SET_APPPATH(previousAppPath);
-  }
+  IzclipTest() { mainSize = QSize(1366, 768); }
 
   // The shell's three calls.
   MyIZCLIP* open() {
@@ -140,16 +116,6 @@ class IzclipTest : public ::testing::Test {
     return position(w, key);
   }
 
-  QString iniValue(const QString& section, const QString& key) const {
-    return GETPRIVATEPROFILESTRING(section, key, "<absent>", ini);
-  }
-
-  QTemporaryDir dir;
-  QString previousAppPath, ini, work;
-  QPointer<QMainWindow> mw;
-  QMdiArea* area = nullptr;
-  ScriptedPresenter boxes;
-  ScriptedFileDialogs files;
 };
 
 }  // namespace korvan::test

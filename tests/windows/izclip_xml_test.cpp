@@ -8,6 +8,7 @@
 #include "einvoice/salji_fixture.h"
 #include "einvoice/xmlpaths.h"
 #include "izclip_fixture.h"
+#include "sent_check.h"
 
 using namespace korvan;
 using namespace korvan::test;
@@ -93,27 +94,14 @@ TEST_F(IzclipXml, PastedInvoiceToSentInvoice) {
   ASSERT_TRUE(WRITEPRIVATEPROFILESTRING("Firma", "API_KLJUC", QStringLiteral("kljuc-clip"), ini));
   peer.script("GET", "sales-invoice", {PeerAnswer::json(R"({"InvoiceId":9101,"Status":"Sent","Comment":null})")});
   boxes.shown.clear();
-  confirm();
-  QString outcome;
-  finishStatus([&](QDialog* d) { outcome = d->findChild<QLabel*>("text")->text(); });
-  w->obSALJI_XML->click();
+  const QString outcome = sendConfirmed(w->obSALJI_XML);
   EFM_SET_LIMITS({});
   EXPECT_EQ(outcome, QString::fromUtf8("XML fajl je uspešno registrovan."));
   EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join('|').toStdString();
   EXPECT_EQ(iniValue("IZCLIP", "MORA_NUM_KOLONA"), "KOLICINA") << "saved before the build";
 
   const QString xml = work + "/racun 15.xml";
-  EXPECT_EQ(schemaErrors(xml).toStdString(), "");
-  QList<PeerRequest> uploads;
-  for (const PeerRequest& r : peer.requests())
-    if (r.path == "/api/publicApi/sales-invoice/ubl/upload") uploads << r;
-  ASSERT_EQ(uploads.size(), 1);
-  EXPECT_EQ(uploads[0].header("ApiKey"), "kljuc-clip");
-  const QList<FormPart> parts = parseMultipart(uploads[0]);
-  ASSERT_EQ(parts.size(), 1);
-  EXPECT_EQ(parts[0].data, readFile(xml));
-  EXPECT_TRUE(EFMDB_POSTOJI_INVOICE({}, "I", 9101));
-  EFMDB_ZATVORI_BAZE();
+  expectSentAndStored(peer, xml, "kljuc-clip", 9101);
 
   const XmlPaths x(readFile(xml));
   const QString ref = "Invoice/cac:AdditionalDocumentReference/cac:Attachment/cbc:EmbeddedDocumentBinaryObject";
