@@ -13,6 +13,7 @@
 #include "common/presenter.h"
 #include "einvoice/libkorvan.h"
 #include "einvoice/ublwriter.h"
+#include "support/scriptedpresenter.h"
 
 using namespace korvan;
 

@@ -325,6 +325,19 @@ void XDEL(const QString& folder) {
   }
 }
 
+qint64 copyBlocks(QFile& in, QFile& out, qint64 blockSize, const std::function<void(qint64)>& step) {
+  qint64 copied = 0;
+  for (;;) {
+    const QByteArray block = in.read(blockSize);
+    if (block.isEmpty()) break;
+    if (out.write(block) != block.size()) return -1;
+    copied += block.size();
+    if (step) step(copied);
+  }
+  if (in.error() != QFileDevice::NoError || !out.flush()) return -1;
+  return copied;
+}
+
 bool COPYFILE(const QString& source, const QString& target, QProgressBar* bar, bool quiet,
               const std::function<void(qint64, qint64)>& progress) {
   auto fail = [&] {
@@ -340,17 +353,12 @@ bool COPYFILE(const QString& source, const QString& target, QProgressBar* bar, b
   if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return fail();
   const qint64 size = in.size();
   if (bar) bar->setRange(0, int(qMin<qint64>(size, INT_MAX)));
-  qint64 copied = 0;
-  for (;;) {
-    const QByteArray block = in.read(4096);
-    if (block.isEmpty()) break;
-    if (out.write(block) != block.size()) return fail();
-    copied += block.size();
-    if (bar) bar->setValue(int(qMin<qint64>(copied, INT_MAX)));
-    if (progress) progress(copied, size);
+  const qint64 copied = copyBlocks(in, out, 4096, [&](qint64 done) {
+    if (bar) bar->setValue(int(qMin<qint64>(done, INT_MAX)));
+    if (progress) progress(done, size);
     QCoreApplication::processEvents();
-  }
-  if (in.error() != QFileDevice::NoError || !out.flush()) return fail();
+  });
+  if (copied < 0) return fail();
   out.close();
   if (out.error() != QFileDevice::NoError) return fail();
   return true;

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class QFile;
 class QProgressBar;
 
 namespace korvan {
@@ -88,6 +89,12 @@ void GET_FILES(const QString& folder, QStringList& list, const QStringList& excl
 bool MATCH_FILE(const QString& name, const QStringList& masks);
 // Deletes every file with an extension in the folder and below it.
 void XDEL(const QString& folder);
+// The one copy loop: reads `in` (open for reading) to its end into `out`
+// (open for writing) in blocks of blockSize bytes and flushes `out`; after each
+// block step(copied) runs. Gives the bytes copied, or -1 when a read, a write
+// or the flush fails. Opening, closing and messages are the caller's.
+qint64 copyBlocks(QFile& in, QFile& out, qint64 blockSize,
+                  const std::function<void(qint64)>& step = {});
 // Copies in blocks of 4,096 bytes, letting pending events run, advancing the
 // bar and calling progress(copied, size). On failure shows "Greska pri
 // kopiranju !", source, target, "Ponovite ..." (unless quiet) and gives false.

@@ -1,5 +1,7 @@
 #include "common/lookglobals.h"
 
+#include "common/accessor.h"
+
 namespace korvan {
 namespace {
 
@@ -8,13 +10,6 @@ int smallFontSize = 8;
 QString& updateFolder() {
   static QString f;
   return f;
-}
-
-template <typename T>
-T exchange(T& held, std::optional<T> v) {
-  T old = held;
-  if (v) held = std::move(*v);
-  return old;
 }
 
 }  // namespace

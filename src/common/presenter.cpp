@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <map>
+#include <utility>
 
 namespace korvan {
 namespace {
@@ -72,33 +73,7 @@ Presenter* current = nullptr;
 }  // namespace
 
 Presenter& presenter() { return current ? *current : realPresenter(); }
-void setPresenter(Presenter* p) { current = p; }
+Presenter* setPresenter(Presenter* p) { return std::exchange(current, p); }
 void setBoxShower(BoxKind kind, BoxShower shower) { showers()[kind] = std::move(shower); }
-
-ScriptedPresenter::ScriptedPresenter() : previous_(current) { current = this; }
-ScriptedPresenter::~ScriptedPresenter() {
-  if (current == this) current = previous_;
-}
-
-int ScriptedPresenter::show(const Box& box) {
-  shown << box;
-  if (onShow) {
-    const int r = onShow(box);
-    if (r >= 0) return r;
-  }
-  return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
-}
-
-QStringList ScriptedPresenter::texts() const {
-  QStringList t;
-  for (const Box& b : shown) t << b.text;
-  return t;
-}
-
-int ScriptedPresenter::count(BoxKind kind) const {
-  int n = 0;
-  for (const Box& b : shown) n += b.kind == kind;
-  return n;
-}
 
 }  // namespace korvan

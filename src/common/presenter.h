@@ -1,10 +1,9 @@
 #pragma once
 // The one presenter through which every message box and choice dialog of the
-// program is shown. Tests install a ScriptedPresenter to answer boxes and to
-// see what was shown.
+// program is shown. Tests install their own presenter (tests/support) to
+// answer boxes and to see what was shown.
 #include <QString>
 #include <QStringList>
-#include <QList>
 #include <functional>
 
 namespace korvan {
@@ -38,31 +37,13 @@ class Presenter {
 
 // The presenter in force (the real one unless a test installed another).
 Presenter& presenter();
-// Installs p (not owned); nullptr puts the real presenter back.
-void setPresenter(Presenter* p);
+// Installs p (not owned); nullptr puts the real presenter back. Returns the
+// presenter installed before (nullptr: the real one), for putting it back.
+Presenter* setPresenter(Presenter* p);
 
 // Real boxes: QMessageBox for the fixed kinds; other kinds may be given a
 // shower by the layer that owns them (choice and link dialogs live in ui).
 using BoxShower = std::function<int(const Box&)>;
 void setBoxShower(BoxKind kind, BoxShower shower);
-
-// Records every box and answers from a queue (answers run out -> defaultAnswer).
-class ScriptedPresenter : public Presenter {
- public:
-  ScriptedPresenter();
-  ~ScriptedPresenter() override;
-  int show(const Box& box) override;
-
-  QList<Box> shown;
-  QList<int> answers;
-  int defaultAnswer = 0;
-  // Optional hook run for each box before answering (may return an answer >= 0).
-  std::function<int(const Box&)> onShow;
-
-  QStringList texts() const;
-  int count(BoxKind kind) const;
- private:
-  Presenter* previous_ = nullptr;
-};
 
 }  // namespace korvan

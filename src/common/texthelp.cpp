@@ -8,6 +8,12 @@
 #include "common/picture.h"
 
 namespace korvan {
+QString rtrim(const QString& text) {
+  qsizetype n = text.size();
+  while (n > 0 && text[n - 1].isSpace()) --n;
+  return text.left(n);
+}
+
 QString IZBACI_SMETNJE(const QString& text) {
   QString out;
   out.reserve(text.size());

@@ -20,6 +20,10 @@ QString VAR2STR(const QVariant& value);
 QByteArray INCSTR2(const QByteArray& key);
 QString INCSTR2(const QString& key);
 
+// The text without its trailing white space (blanks, tabs, line ends), as
+// table fields and spreadsheet cells are read.
+QString rtrim(const QString& text);
+
 // A readable form of a value for debugging: "<nil>", "text" (or 'text'), a
 // number, .T./.F., a date, "<niz>" for a list, "<nepoznato>" for anything else.
 QString X2STR(const QVariant& value, bool singleQuotes = false);

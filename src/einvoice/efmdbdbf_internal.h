@@ -47,9 +47,8 @@ bool appendRow(dbf::Table& t, const QString& ui, qint64 id);
 bool lockOrAppend(dbf::Table& t, const QString& ui, qint64 id, bool* added = nullptr);
 
 // The text as the field of that width stores it (cut at a character
-// boundary), with trailing blanks removed.
+// boundary), with trailing white space removed (common/texthelp.h).
 QString stored(const QString& text, int width);
-QString rtrim(const QString& s);
 QString alltrim(const QString& s);
 
 // Goes to the row's record and checks that it still is that row (not

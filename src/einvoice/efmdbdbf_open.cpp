@@ -4,6 +4,7 @@
 #include "common/files.h"
 #include "common/libdbf.h"
 #include "common/msg.h"
+#include "common/texthelp.h"
 #include "einvoice/efmdbdbf.h"
 #include "einvoice/efmdbdbf_internal.h"
 
@@ -126,12 +127,6 @@ bool lockOrAppend(dbf::Table& t, const QString& ui, qint64 id, bool* added) {
       break;
   }
   return true;
-}
-
-QString rtrim(const QString& s) {
-  qsizetype n = s.size();
-  while (n > 0 && s[n - 1] == u' ') --n;
-  return s.left(n);
 }
 
 QString alltrim(const QString& s) {

@@ -10,7 +10,6 @@
 namespace korvan {
 
 using efmdb::alltrim;
-using efmdb::rtrim;
 
 QList<QVariantList> EFMDB_PUNI_TABELA(const QVariant&, const QString& ui, const QString&) {
   QList<QVariantList> rows;

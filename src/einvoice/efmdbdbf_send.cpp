@@ -2,6 +2,7 @@
 #include "common/dbf/dbferror.h"
 #include "common/files.h"
 #include "common/msg.h"
+#include "common/texthelp.h"
 #include "einvoice/efm_status.h"
 #include "einvoice/efmdbdbf.h"
 #include "einvoice/efmdbdbf_internal.h"
@@ -69,7 +70,7 @@ void EFMDB_OK_ODGOVOR_U_BAZU(const QVariant&, const QString& xmlPath, const QStr
   t.put("BRDOK", record.cBRDOK);
   // "Unknown" (also what a send whose status call failed records) does not
   // replace a status the row already holds.
-  if (status != QLatin1String("Unknown") || efmdb::rtrim(t.value("STATUS").toString()).isEmpty())
+  if (status != QLatin1String("Unknown") || rtrim(t.value("STATUS").toString()).isEmpty())
     t.put("STATUS", status);
   t.put("KOMITENT", record.cKOMIT_NAZIV);
   try {

@@ -1,6 +1,7 @@
 // Rows from downloaded headers, existence tests and the FALS list.
 #include "common/dbf/dbferror.h"
 #include "common/msg.h"
+#include "common/texthelp.h"
 #include "einvoice/efmdbdbf.h"
 #include "einvoice/efmdbdbf_internal.h"
 
@@ -26,7 +27,7 @@ qint64 headerId(const QVariant& v) {
 // Writes a text field unless it already holds the text as it would store it.
 bool putText(dbf::Table& t, const char* name, const QString& value) {
   const int pos = t.fieldPos(name);
-  if (efmdb::rtrim(t.value(pos).toString()) == efmdb::stored(value, t.field(pos).len)) return false;
+  if (rtrim(t.value(pos).toString()) == efmdb::stored(value, t.field(pos).len)) return false;
   t.put(pos, value);
   return true;
 }

@@ -5,21 +5,17 @@
 #include <QFileInfo>
 #include <QTableWidget>
 
+#include "common/files.h"
 #include "common/ini.h"
 #include "common/money.h"
 #include "common/msg.h"
 #include "common/numbers.h"
+#include "common/texthelp.h"
 #include "einvoice/taxcat.h"
 #include "ui/msglink.h"
 
 namespace korvan {
 namespace {
-
-QString rtrim(const QString& s) {
-  qsizetype n = s.size();
-  while (n > 0 && s[n - 1].isSpace()) --n;
-  return s.left(n);
-}
 
 QString caption(const QList<MyKOLONA>& kolone, const QString& polje) {
   const int i = KOLONA_PO_POLJU(kolone, polje);
@@ -185,16 +181,10 @@ bool KOPI_FAJL(const QString& folder, const QString& file) {
   if (QFileInfo(target).absoluteFilePath() == QFileInfo(file).absoluteFilePath()) return true;
   QFile dst(target);
   if (!dst.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  qint64 copied = 0;
-  while (!src.atEnd()) {
-    const QByteArray block = src.read(1 << 20);
-    if (block.isEmpty() && src.error() != QFileDevice::NoError) break;
-    if (dst.write(block) != block.size()) break;
-    copied += block.size();
-  }
+  const qint64 copied = copyBlocks(src, dst, 1 << 20);
   const QDateTime modified = QFileInfo(file).lastModified();
   dst.close();
-  if (dst.error() != QFileDevice::NoError) return false;
+  if (copied < 0 || dst.error() != QFileDevice::NoError) return false;
   QFile stamp(target);
   if (stamp.open(QIODevice::ReadWrite)) stamp.setFileTime(modified, QFileDevice::FileModificationTime);
   return copied == src.size();

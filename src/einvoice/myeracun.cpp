@@ -2,37 +2,15 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-#include <cstdio>
 #include <QStringList>
 
 #include "common/msg.h"
 #include "einvoice/libkorvan.h"
 #include "einvoice/ublwriter.h"
+#include "platform/savefile.h"
 #include "platform/shell.h"
 
 namespace korvan {
-namespace {
-
-// Replaces the file as a whole: written beside it and renamed over it, so a
-// failed write leaves the earlier document as it was. An existing file keeps
-// its permissions.
-bool replaceFile(const QString& path, const QByteArray& bytes) {
-  const QFileInfo target(path);
-  QTemporaryFile tmp(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
-  if (!tmp.open()) return false;
-  if (tmp.write(bytes) != bytes.size() || !tmp.flush()) return false;
-  tmp.setPermissions(target.exists() ? QFile(path).permissions()
-                                     : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-  tmp.close();
-  if (std::rename(QFile::encodeName(tmp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-    return false;
-  tmp.setAutoRemove(false);
-  return true;
-}
-
-}  // namespace
-
 QStringList AERACUNI_POSREDNIK() {
   return {QStringLiteral("Ministarstvo finansija"), QStringLiteral("Privatni posrednik")};
 }
@@ -49,7 +27,8 @@ bool MyERACUN::PisiXML() {
   }
   const QString problem = UBL_PROVERI(*this);
   if (!problem.isEmpty()) return MSG(problem);
-  if (!replaceFile(cFN_XML_FULL, UBL_DOCUMENT(*this)))
+  // Written beside the old document and renamed over it: a failed write keeps the old one.
+  if (!platform::saveFileAtomically(cFN_XML_FULL, UBL_DOCUMENT(*this), nullptr, platform::DiskSync::NoDiskSync))
     return MSG(QString::fromUtf8("Greška pri kreiranju XML fajla!\n%1\nProverite da li neko već pravi ovaj eRačun!")
                    .arg(cFN_XML_FULL));
   return true;

@@ -28,7 +28,7 @@ bool writeAll(int fd, const QByteArray& bytes) {
 
 }  // namespace
 
-bool saveFileAtomically(const QString& path, const QByteArray& bytes, int* errorCode) {
+bool saveFileAtomically(const QString& path, const QByteArray& bytes, int* errorCode, DiskSync sync) {
   int dummy = 0;
   int& err = errorCode ? *errorCode : dummy;
   err = 0;
@@ -67,7 +67,7 @@ bool saveFileAtomically(const QString& path, const QByteArray& bytes, int* error
   bool ok = true;
   if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) ok = false;
   if (ok && !writeAll(fd, bytes)) ok = false;
-  if (ok && ::fsync(fd) != 0) ok = false;
+  if (ok && sync == DiskSync::Sync && ::fsync(fd) != 0) ok = false;
   if (!ok) err = errno;
   if (::close(fd) != 0 && ok) {
     ok = false;
@@ -81,6 +81,7 @@ bool saveFileAtomically(const QString& path, const QByteArray& bytes, int* error
     ::unlink(tmp.constData());
     return false;
   }
+  if (sync == DiskSync::NoDiskSync) return true;
   // Make the rename itself durable.
   const int dfd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {

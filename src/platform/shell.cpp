@@ -2,15 +2,10 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <utility>
 
 namespace korvan {
 namespace {
-
-bool isWebOrFile(const QUrl& url) {
-  const QString s = url.scheme().toLower();
-  return url.isValid() && (s == QLatin1String("http") || s == QLatin1String("https") ||
-                           s == QLatin1String("file"));
-}
 
 // xdg-open takes one file or URL; an absolute path or a link with a scheme
 // never starts with "-", so it cannot be read as an option.
@@ -23,7 +18,7 @@ class DesktopShell : public Shell {
     return QProcess::startDetached(QStringLiteral("xdg-open"), {fi.absoluteFilePath()});
   }
   bool openUrl(const QUrl& url) override {
-    if (!isWebOrFile(url)) return false;
+    if (!isWebOrFileLink(url)) return false;
     if (url.isLocalFile()) return openDocument(url.toLocalFile());
     return QProcess::startDetached(QStringLiteral("xdg-open"),
                                    {url.toString(QUrl::FullyEncoded)});
@@ -45,27 +40,12 @@ Shell* current = nullptr;
 }  // namespace
 
 Shell& shell() { return current ? *current : desktopShell(); }
-void setShell(Shell* s) { current = s; }
+Shell* setShell(Shell* s) { return std::exchange(current, s); }
 
-RecordingShell::RecordingShell() : previous_(current) { current = this; }
-RecordingShell::~RecordingShell() {
-  if (current == this) current = previous_;
-}
-
-bool RecordingShell::openDocument(const QString& path) {
-  calls << Call{QStringLiteral("document"), path, {}, {}};
-  return result;
-}
-
-bool RecordingShell::openUrl(const QUrl& url) {
-  calls << Call{QStringLiteral("url"), url.toString(QUrl::FullyEncoded), {}, {}};
-  return result && isWebOrFile(url);
-}
-
-bool RecordingShell::startProgram(const QString& program, const QStringList& args,
-                                  const QString& folder) {
-  calls << Call{QStringLiteral("program"), program, args, folder};
-  return result;
+bool isWebOrFileLink(const QUrl& url) {
+  const QString s = url.scheme().toLower();
+  return url.isValid() && (s == QLatin1String("http") || s == QLatin1String("https") ||
+                           s == QLatin1String("file"));
 }
 
 }  // namespace korvan

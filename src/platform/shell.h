@@ -1,8 +1,7 @@
 #pragma once
 // Opening documents, folders and links with the desktop's own handler, and
 // starting programs. Everything goes through shell(), so tests can install a
-// RecordingShell and see what would have been opened.
-#include <QList>
+// recorder of their own (tests/support) and see what would have been opened.
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -26,30 +25,11 @@ class Shell {
 
 // The shell in force (the real one unless a test installed another).
 Shell& shell();
-// Installs s (not owned); nullptr puts the real shell back.
-void setShell(Shell* s);
+// Installs s (not owned); nullptr puts the real shell back. Returns the shell
+// installed before (nullptr: the real one), for putting it back.
+Shell* setShell(Shell* s);
 
-// Records every request instead of opening anything; installs itself for its
-// lifetime and answers `result`.
-class RecordingShell : public Shell {
- public:
-  struct Call {
-    QString op;        // "document", "url" or "program"
-    QString target;    // path, link or program
-    QStringList args;  // program arguments
-    QString folder;    // program folder
-  };
-  RecordingShell();
-  ~RecordingShell() override;
-  bool openDocument(const QString& path) override;
-  bool openUrl(const QUrl& url) override;
-  bool startProgram(const QString& program, const QStringList& args,
-                    const QString& folder = QString()) override;
-
-  QList<Call> calls;
-  bool result = true;
- private:
-  Shell* previous_ = nullptr;
-};
+// True for a valid http, https or file link: the only links openUrl opens.
+bool isWebOrFileLink(const QUrl& url);
 
 }  // namespace korvan

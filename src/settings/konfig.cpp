@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QStyleFactory>
 
+#include "common/accessor.h"
 #include "common/apppath.h"
 #include "common/files.h"
 #include "common/ini.h"
@@ -29,13 +30,6 @@ bool halfPage = false;
 std::optional<QPalette>& restore() {
   static std::optional<QPalette> p;
   return p;
-}
-
-template <typename T>
-T exchange(T& held, std::optional<T> v) {
-  T old = held;
-  if (v) held = std::move(*v);
-  return old;
 }
 
 // The file the look is read from: "_DEFAULT.ini" while only it exists.

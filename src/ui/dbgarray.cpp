@@ -77,12 +77,12 @@ ArrayDialog::ArrayDialog(QVariantList& data, const std::optional<QFont>& font, b
                          const QString& title, const QList<MyKOLONA>& kolone, bool keepWidths,
                          bool edit, bool search)
     : data_(data), pick_(pick), edit_(edit), kolone_(kolone), twoDim_(IS_LIST(data.first())) {
-  // 2.
+  // The caption names the pick; a plain look at the values is "Debug array".
   setWindowTitle(pick ? title : QStringLiteral("Debug array"));
   if (font) setFont(*font);
   auto* lay = new QVBoxLayout(this);
 
-  // 3. The search bar.
+  // The search bar.
   if (search) {
     auto* bar = new QHBoxLayout;
     search_.olblTRAZI = new QLabel(QString::fromUtf8("Traži:"), this);
@@ -102,7 +102,7 @@ ArrayDialog::ArrayDialog(QVariantList& data, const std::optional<QFont>& font, b
     lay->addLayout(bar);
   }
 
-  // 4., 5. The table and its columns.
+  // The table and its columns.
   table_ = new QTableWidget(this);
   if (font) table_->setFont(*font);
   search_.oTABELA = table_;
@@ -118,13 +118,13 @@ ArrayDialog::ArrayDialog(QVariantList& data, const std::optional<QFont>& font, b
       table_->setColumnWidth(c, SIRINA_KOLONE(kolone_[c], unit));
   }
 
-  // 6.
+  // One cell at a time is chosen; a look (not a pick) stretches the last column.
   table_->horizontalHeader()->setStretchLastSection(!pick);
   table_->setShowGrid(true);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setSelectionBehavior(QAbstractItemView::SelectItems);
 
-  // 7., 8.
+  // The values; a memo among them wraps the cells and sizes the rows to them.
   POPUNI_OTWNIZ();
   if (memo_) {
     table_->setWordWrap(true);
@@ -132,7 +132,7 @@ ArrayDialog::ArrayDialog(QVariantList& data, const std::optional<QFont>& font, b
     table_->horizontalHeader()->setStretchLastSection(true);
   }
 
-  // 9.
+  // A pick fits the columns to the values and is answered by a double click.
   if (pick) {
     if (!keepWidths) table_->resizeColumnsToContents();
     if (!edit)
@@ -142,7 +142,7 @@ ArrayDialog::ArrayDialog(QVariantList& data, const std::optional<QFont>& font, b
       });
   }
 
-  // 10., 11.
+  // Ok under the table; the dialog opens maximised.
   auto* ok = new QPushButton(QIcon(QStringLiteral(":/res/accept.png")), QStringLiteral("Ok"), this);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   lay->addWidget(table_);
@@ -267,13 +267,12 @@ int ArrayDialog::answer() const {
 int DISP_DEBUG_ARRAY(QVariantList& data, const std::optional<QFont>& font, bool pick,
                      const QString& title, const QList<MyKOLONA>& kolone, bool keepWidths,
                      bool edit, bool search) {
-  // 1.
   if (data.isEmpty()) {
     MSG(pick ? QString::fromUtf8("Nema ništa za pregled!") : QStringLiteral("Prazan niz!"));
     return 0;
   }
   ArrayDialog d(data, font, pick, title, kolone, keepWidths, edit, search);
-  // 12.
+  // Closed: 0; edited: the values written back and 1; else the row (1-based).
   if (d.exec() != QDialog::Accepted) return 0;
   if (edit) {
     d.UPISI_U_ANIZ();

@@ -232,7 +232,7 @@ bool SQ(const QList<SqRow>& rows, const SqIcon& icon, const std::optional<QFont>
   QList<QPointer<QWidget>> labels, buttons;
   SqEditors editors;
 
-  // 1.
+  // The dialog with its caption, icon and font.
   SqDialog dlg(keys, editors);
   dlg.setWindowTitle(title);
   if (!icon.resource.isEmpty())
@@ -241,13 +241,13 @@ bool SQ(const QList<SqRow>& rows, const SqIcon& icon, const std::optional<QFont>
     dlg.setWindowIcon(icon.widget->windowIcon());
   if (font) dlg.setFont(*font);
 
-  // 2.
+  // Widths are in units of the dialog's font.
   const double unit = NPOINTSIZE(&dlg);
   auto* grid = new QGridLayout(&dlg);
   int line = 0, col = 0;
   bool firstTextDone = false;
 
-  // 3.
+  // One line per row: the label and an editor chosen by the value's type.
   for (int r = 1; r <= rows.size(); ++r) {
     const SqRow& row = rows[r - 1];
     auto* label = new QLabel(row.label, &dlg);
@@ -383,7 +383,7 @@ bool SQ(const QList<SqRow>& rows, const SqIcon& icon, const std::optional<QFont>
     buttons << button;
   }
 
-  // 4.
+  // Cancel and Ok under the rows, Ok the default.
   auto* cancel = new QPushButton(QStringLiteral("Cancel"), &dlg);
   auto* ok = new QPushButton(QStringLiteral("Ok"), &dlg);
   ok->setDefault(true);
@@ -392,7 +392,8 @@ bool SQ(const QList<SqRow>& rows, const SqIcon& icon, const std::optional<QFont>
   grid->addWidget(cancel, line + 1, 0);
   grid->addWidget(ok, line + 1, 1);
 
-  // 5. - 7.
+  // The labels, editors and buttons are public while the dialog runs; Ok
+  // writes each editor's value back to its row.
   MGlobalScope pubLabels(QStringLiteral("_SQ_oLABEL"), widgetList(labels));
   MGlobalScope pubEditors(QStringLiteral("_SQ_oEDIT"), widgetList(editors));
   MGlobalScope pubButtons(QStringLiteral("_SQ_oBUTTON"), widgetList(buttons));

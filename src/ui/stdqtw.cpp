@@ -63,7 +63,7 @@ MyQTW& MyQTW::New(QMainWindow* mainWnd, QMdiArea* area, QObject* server, const Q
 }
 
 void MyQTW::PREGLED(QMdiSubWindow* prev) {
-  // 1. The sub-window, deleted when it closes; its end runs ZAVRSI(true) and
+  // The sub-window, deleted when it closes; its end runs ZAVRSI(true) and
   // then lets this object go.
   oPREV_MDI = prev;
   oWND = new QMdiSubWindow;
@@ -79,10 +79,10 @@ void MyQTW::PREGLED(QMdiSubWindow* prev) {
     deleteLater();
   });
 
-  // 2. The sub-window's key filter.
+  // The sub-window's key filter.
   if (bWND_FUNC_KEY) oWND->installEventFilter(this);
 
-  // 3., 4. The standard buttons.
+  // The standard buttons.
   if (lIMA_RESIZE_TO_CONTENTS) {
     obRESIZE_TO_CONTENTS = new QPushButton(QString::fromUtf8("Optimalna širina (Ctrl+O)"));
     obRESIZE_TO_CONTENTS->setIcon(QIcon(QStringLiteral(":/res/resizecol.png")));
@@ -98,7 +98,7 @@ void MyQTW::PREGLED(QMdiSubWindow* prev) {
     connect(obIZLAZ, &QPushButton::clicked, this, &MyQTW::RADI_ESC);
   }
 
-  // 5. The table.
+  // The table.
   if (lIMA_TABELU) {
     oTABELA = new QTableWidget;
     oTABELA->setFont(lFONTMALI_TABELA ? oFontMali : oFont);
@@ -120,14 +120,14 @@ void MyQTW::PREGLED(QMdiSubWindow* prev) {
     if (!aTABELA_KEY_FUNC.isEmpty()) oTABELA->installEventFilter(this);
   }
 
-  // 6. The subclass fills the table before the window shows.
+  // The subclass fills the table before the window shows.
   if (bODMAH_IZVRSI) bODMAH_IZVRSI();
 
-  // 7. The standard buttons after the subclass's own.
+  // The standard buttons after the subclass's own.
   if (obRESIZE_TO_CONTENTS) layTASTERI->addWidget(obRESIZE_TO_CONTENTS);
   if (obIZLAZ) layTASTERI->addWidget(obIZLAZ);
 
-  // 8. The search bar.
+  // The search bar.
   if (lIMA_TRAZI) {
     layTRAZI = new QHBoxLayout;
     olblTRAZI = new QLabel(QString::fromUtf8("&Traži"));
@@ -148,7 +148,7 @@ void MyQTW::PREGLED(QMdiSubWindow* prev) {
     layV->addLayout(layTRAZI);
   }
 
-  // 9., 10. The table, the widget beside it and the widget under it.
+  // The table, the widget beside it and the widget under it.
   if (oTABELA) {
     if (oTABELA_DESNO) {
       layTABELE = new QHBoxLayout;
@@ -161,12 +161,12 @@ void MyQTW::PREGLED(QMdiSubWindow* prev) {
   }
   if (oTABELA_ISPOD) layV->addWidget(oTABELA_ISPOD);
 
-  // 11. Into the area, maximised.
+  // Into the area, maximised.
   oWND->setWidget(oDA);
   if (omdiAREA) omdiAREA->addSubWindow(oWND);
   oWND->showMaximized();
 
-  // 12.
+  // The subclass's last step, once the window shows.
   if (bIZVRSI_NA_KRAJU) bIZVRSI_NA_KRAJU();
 }
 

@@ -43,7 +43,7 @@ QTableWidgetItem* MyQTW::POSTAVI_KOLONU(const QList<MyKOLONA>& kolone, const Kol
                                         std::optional<int> alignment, bool editable,
                                         const std::optional<QFont>& font, QTableWidget* table) {
   QTableWidget* t = table ? table : oTABELA.data();
-  // 1. The column (1-based) and, by field name, the descriptor's alignment.
+  // The column (1-based) and, by field name, the descriptor's alignment.
   int col = column.number;
   if (column.byName) {
     const int i = KOLONA_PO_POLJU(kolone, column.field);
@@ -60,7 +60,7 @@ QTableWidgetItem* MyQTW::POSTAVI_KOLONU(const QList<MyKOLONA>& kolone, const Kol
   }
   const MyKOLONA* k = col <= kolone.size() ? &kolone[col - 1] : nullptr;
 
-  // 2. The item by the value's type.
+  // The item by the value's type.
   auto* item = new QTableWidgetItem;
   const int type = value.typeId();
   bool logical = false;
@@ -85,10 +85,10 @@ QTableWidgetItem* MyQTW::POSTAVI_KOLONU(const QList<MyKOLONA>& kolone, const Kol
     if (alignment) item->setTextAlignment(Qt::Alignment(*alignment));
   }
 
-  // 3. The hidden record number.
+  // The hidden record number.
   if (hidden.typeId() == QMetaType::QString) item->setWhatsThis(hidden.toString());
 
-  // 4. Read-only unless asked; a read-only check box cannot be toggled either.
+  // Read-only unless asked; a read-only check box cannot be toggled either.
   if (!editable) {
     Qt::ItemFlags f = item->flags() & ~Qt::ItemIsEditable;
     if (logical) f &= ~Qt::ItemIsEnabled;
@@ -97,12 +97,12 @@ QTableWidgetItem* MyQTW::POSTAVI_KOLONU(const QList<MyKOLONA>& kolone, const Kol
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
   }
 
-  // 5.
+  // The colours and font asked for.
   if (background) item->setBackground(*background);
   if (foreground) item->setForeground(*foreground);
   if (font) item->setFont(*font);
 
-  // 6.
+  // The table takes the item over.
   t->setItem(row, col - 1, item);
   return item;
 }

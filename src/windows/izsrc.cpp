@@ -54,7 +54,7 @@ QLabel* centred(const QString& text) {
 }  // namespace
 
 void MyIZSRC::POSTAVI(bool lOds) {
-  // 1., 2. The kind and the base's hooks.
+  // The kind and the base's hooks.
   lODS = lOds;
   cSEKCIJA = lODS ? QStringLiteral("IZODS") : QStringLiteral("IZXLS");
   lIMA_IZLAZ = true;
@@ -63,12 +63,13 @@ void MyIZSRC::POSTAVI(bool lOds) {
   cICO_RES = lODS ? QStringLiteral(":/res/openoffice.png") : QStringLiteral(":/res/excel.png");
   lSAKRIJ_VERTIKALU = true;
 
-  // 3.
+  // The size unit of the main window's font, the INI file and whether the
+  // firm is in the VAT system.
   nPOINTSIZE = mainWindowUnit(oMainWnd, oFont);
   FN_INI = korvan::FN_INI(QStringLiteral("aplik.ini"));
   lFIRMA_OBVPDV = GETINI(QStringLiteral("OBVPDV"), QStringLiteral("Firma"), QStringLiteral("F")) == u"T";
 
-  // 4. The eight buttons.
+  // The eight buttons.
   obFAJL_SRC = windowButton(lODS ? QStringLiteral("Izaberi ODS fajl") : QStringLiteral("Izaberi XLS fajl"),
                       ":/res/trazi.png", "obFAJL_SRC");
   obFAJL_PDF = windowButton(QStringLiteral("Izaberi PDF fajl"), ":/res/trazi.png", "obFAJL_PDF");
@@ -96,7 +97,7 @@ void MyIZSRC::POSTAVI(bool lOds) {
                          obZAPAMTI.data(), obPRILOZI.data(), obPRAVI_XML.data(), obSALJI_XML.data()})
     layTASTERI->addWidget(b);
 
-  // 5. The path rows.
+  // The path rows.
   olblFAJL_SRC = new QLabel(lODS ? QStringLiteral("ODS fajl") : QStringLiteral("XLS fajl"));
   oleFAJL_SRC = new QLineEdit;
   oleFAJL_SRC->setObjectName(QStringLiteral("oleFAJL_SRC"));
@@ -108,13 +109,13 @@ void MyIZSRC::POSTAVI(bool lOds) {
   oleFAJL_PDF->setEnabled(false);
   cFAJL_PDF.clear();
 
-  // 6. The column captions.
+  // The column captions.
   olblCEL = centred(QString::fromUtf8("Oznaka ćelije"));
   olblVAL = centred(QStringLiteral("Vrednost"));
   olblCEL2 = centred(QString::fromUtf8("Oznaka ćelije"));
   olblVAL2 = centred(QStringLiteral("Vrednost"));
 
-  // 7. The header rows.
+  // The header rows.
   for (const HeaderField& f : izsrc::headerFields()) {
     const QString key = QString::fromLatin1(f.key);
     if (f.text) {
@@ -135,7 +136,7 @@ void MyIZSRC::POSTAVI(bool lOds) {
     (this->*f.address)->setObjectName(QStringLiteral("oleCEL_") + key);
   }
 
-  // 8. The VAT row.
+  // The VAT row.
   olblTAX_CAT = new QLabel(QStringLiteral("PDV kategorija"));
   ocmboTAX_CAT = new QComboBox;
   ocmboTAX_CAT->setObjectName(QStringLiteral("ocmboTAX_CAT"));
@@ -148,7 +149,7 @@ void MyIZSRC::POSTAVI(bool lOds) {
   ocmboTAX_CAT->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   ocmboTAX_CAT->setMinimumContentsLength(20);
 
-  // 9. The row range and the column letters.
+  // The row range and the column letters.
   DODAJ_OBJEKAT(olblPOC_RED, QString::fromUtf8("Početni red tabele roba i usluga"), olePOC_RED,
                 QStringLiteral("POC_RED"));
   olePOC_RED->setObjectName(QStringLiteral("olePOC_RED"));
@@ -161,7 +162,7 @@ void MyIZSRC::POSTAVI(bool lOds) {
     (this->*c.letters)->setObjectName(QStringLiteral("ole") + field);
   }
 
-  // 10. The field grid.
+  // The field grid.
   layG2->addWidget(olblFAJL_SRC, 0, 0);
   layG2->addWidget(oleFAJL_SRC, 0, 1, 1, 5);
   layG2->addWidget(olblFAJL_PDF, 1, 0);
@@ -191,7 +192,8 @@ void MyIZSRC::POSTAVI(bool lOds) {
     layG2->addWidget(this->*c.letters, row, col + 1);
   }
 
-  // 11. - 13.
+  // The line table's columns, the settings shown or hidden as last time, and
+  // this kind remembered as the last one opened.
   aKOLONE = INVOICE_LINE_TABLE();
   lPRIKAZANO = GETINI(QStringLiteral("PRIKAZ"), QStringLiteral("Config"), QStringLiteral("T")) == u"T";
   URADI_PRIKAZ();

@@ -8,6 +8,7 @@
 #include "common/dbf/table.h"
 #include "common/dbf/workarea.h"
 #include "common/presenter.h"
+#include "support/scriptedpresenter.h"
 
 #include <QCoreApplication>
 #include <QFile>

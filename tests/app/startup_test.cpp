@@ -6,6 +6,8 @@
 #include "common/lookglobals.h"
 #include "common/presenter.h"
 #include "common/shellhooks.h"
+#include "support/scriptedpresenter.h"
+#include "support/programfolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,9 +44,7 @@ struct Call {
 class Startup : public ::testing::Test {
  protected:
   void SetUp() override {
-    appPathBefore_ = GETAPPPATH();
     styleBefore_ = QApplication::style()->name();
-    SET_APPPATH(dir.path());
     clearShellPlugs();
     for (const QString& id : kIds) {
       setMenuOpener(id, [this, id](const MenuContext& ctx) -> QWidget* {
@@ -61,7 +61,6 @@ class Startup : public ::testing::Test {
   void TearDown() override {
     ZATVORI_GLAVNI_PROZOR();
     clearShellPlugs();
-    SET_APPPATH(appPathBefore_);
     QApplication::setStyle(styleBefore_);
   }
   void ini(const QByteArray& content) {
@@ -75,12 +74,11 @@ class Startup : public ::testing::Test {
     return t;
   }
 
-  QTemporaryDir dir;
+  test::TempProgramFolder dir;
   ScriptedPresenter boxes;
   QList<Call> calls;
 
  private:
-  QString appPathBefore_;
   QString styleBefore_;
 };
 

@@ -2,6 +2,8 @@
 
 #include "common/apppath.h"
 #include "common/presenter.h"
+#include "support/scriptedpresenter.h"
+#include "support/programfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,18 +54,12 @@ class Held {
 // A program folder of its own for each test.
 class ProgramFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    before_ = GETAPPPATH();
-    SET_APPPATH(dir.path());
-  }
-  void TearDown() override { SET_APPPATH(before_); }
   QString app(const QString& name) const { return GETAPPPATH() + name; }
 
-  QTemporaryDir dir;
+  test::TempProgramFolder dir;
   ScriptedPresenter boxes;
 
  private:
-  QString before_;
 };
 
 }  // namespace

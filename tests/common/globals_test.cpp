@@ -1,6 +1,7 @@
 #include "common/globals.h"
 
 #include "common/presenter.h"
+#include "support/scriptedpresenter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "common/ini.h"
 
 #include "common/presenter.h"
+#include "support/scriptedpresenter.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,6 +8,8 @@
 #include "common/libdbf.h"
 #include "common/presenter.h"
 #include "common/dbf/dbftest.h"
+#include "support/scriptedpresenter.h"
+#include "support/programfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,8 +74,6 @@ class LibdbfTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    previousApp = GETAPPPATH();
-    SET_APPPATH(dir.path());
     setLibdbfDelay([this](double s) {
       waits << s;
       if (onWait) onWait(int(waits.size()));
@@ -84,7 +84,6 @@ class LibdbfTest : public ::testing::Test {
     setLibdbfDelay({});
     setMigrationHook({});
     dbf::setErrorHandler({});
-    SET_APPPATH(previousApp);
   }
   QString app() const { return GETAPPPATH(); }
   QString baze(const QString& name = QString()) const { return app() + "BAZE" + (name.isEmpty() ? "" : "/" + name); }
@@ -157,8 +156,7 @@ class LibdbfTest : public ::testing::Test {
     EXPECT_EQ(dbf::test::engineTag(t, order), visible) << t.tagName(order).toStdString();
   }
 
-  QTemporaryDir dir;
-  QString previousApp;
+  test::TempProgramFolder dir;
   ScriptedPresenter boxes;
   QList<double> waits;
   std::function<void(int)> onWait;

@@ -4,6 +4,7 @@
 // copy appending while the table is migrated back and forth. The children are
 // this test program started again on one test.
 #include "libdbf_fixture.h"
+#include "support/scriptedpresenter.h"
 
 #include <QElapsedTimer>
 #include <QSet>

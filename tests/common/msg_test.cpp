@@ -13,6 +13,8 @@
 #include "common/apppath.h"
 #include "common/presenter.h"
 #include "common/registry.h"
+#include "support/scriptedpresenter.h"
+#include "support/programfolder.h"
 
 using namespace korvan;
 
@@ -22,19 +24,15 @@ class MessageLog : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    previous = GETAPPPATH();
-    SET_APPPATH(dir.path());
   }
   void TearDown() override {
     MGLOBAL("MSG2LOG", "");
-    SET_APPPATH(previous);
   }
   QByteArray log() const {
     QFile f(dir.filePath("LOG/MSG.TXT"));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
-  QTemporaryDir dir;
-  QString previous;
+  test::TempProgramFolder dir;
   ScriptedPresenter boxes;
 };
 

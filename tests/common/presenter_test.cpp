@@ -1,4 +1,5 @@
 #include "common/presenter.h"
+#include "support/scriptedpresenter.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include "common/presenter.h"
 #include "einvoice/ublwriter.h"
 #include "fixture.h"
+#include "support/scriptedpresenter.h"
 
 using namespace korvan;
 using namespace korvan::test;

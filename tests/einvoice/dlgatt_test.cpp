@@ -12,6 +12,9 @@
 #include "fixture.h"
 #include "platform/shell.h"
 #include "ui/windlg.h"
+#include "support/scriptedpresenter.h"
+#include "support/recordingshell.h"
+#include "support/programfolder.h"
 
 using namespace korvan;
 using namespace korvan::test;
@@ -23,8 +26,6 @@ class AttachDialog : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(app.isValid());
     ASSERT_TRUE(src.isValid());
-    previousAppPath = GETAPPPATH();
-    SET_APPPATH(app.path());
     dialogs.onRequest = [this](const FileDialogRequest& r) {
       ++chooserCalls;
       EXPECT_EQ(r.mode, FileDialogRequest::Open);
@@ -33,9 +34,6 @@ class AttachDialog : public ::testing::Test {
       const QString path = chosen.isEmpty() ? QString() : chosen.takeFirst();
       return path.isEmpty() ? QStringList() : QStringList{path};
     };
-  }
-  void TearDown() override {
-    SET_APPPATH(previousAppPath);
   }
 
   QString file(const QString& relative, const QByteArray& bytes) {
@@ -104,8 +102,8 @@ class AttachDialog : public ::testing::Test {
     return {name, QString::fromLatin1(bytes.toBase64()), std::nullopt};
   }
 
-  QTemporaryDir app, src;
-  QString previousAppPath;
+  TempProgramFolder app;
+  QTemporaryDir src;
   QStringList chosen;
   int chooserCalls = 0;
   QDialog* dialog = nullptr;

@@ -9,6 +9,7 @@
 #include "einvoice/curlcall.h"
 #include "einvoice/er_salji_parts.h"
 #include "einvoice/libefman.h"
+#include "support/scriptedpresenter.h"
 
 namespace korvan {
 namespace {

@@ -9,6 +9,8 @@
 #include "common/presenter.h"
 #include "einvoice/libefm2.h"
 #include "platform/shell.h"
+#include "support/scriptedpresenter.h"
+#include "support/recordingshell.h"
 
 namespace korvan {
 namespace {

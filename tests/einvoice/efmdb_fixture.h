@@ -8,6 +8,8 @@
 #include "common/libdbf.h"
 #include "common/presenter.h"
 #include "einvoice/efmdbdbf.h"
+#include "support/scriptedpresenter.h"
+#include "support/programfolder.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -25,14 +27,11 @@ class Store : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    previousApp = GETAPPPATH();
-    SET_APPPATH(dir.path());
     setLibdbfDelay([this](double s) { waits << s; });
   }
   void TearDown() override {
     dbf::closeAllAreas();
     setLibdbfDelay({});
-    SET_APPPATH(previousApp);
   }
   QString table(const QString& name) const { return GETAPPPATH() + "BAZE/" + name; }
   // A second open of a table, as another copy of the program has it.
@@ -73,8 +72,7 @@ class Store : public ::testing::Test {
     t->close();
   }
 
-  QTemporaryDir dir;
-  QString previousApp;
+  test::TempProgramFolder dir;
   ScriptedPresenter boxes;
   QList<double> waits;
 };

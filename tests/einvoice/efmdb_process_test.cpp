@@ -4,6 +4,7 @@
 
 #include "common/dbf/dbftest.h"
 #include "common/msg.h"
+#include "support/scriptedpresenter.h"
 
 #include <QFile>
 #include <QFileInfo>

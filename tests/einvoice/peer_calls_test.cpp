@@ -10,6 +10,7 @@
 #include "einvoice/libefm2.h"
 #include "einvoice/libefman.h"
 #include "support/peer.h"
+#include "support/scriptedpresenter.h"
 
 namespace korvan::test {
 namespace {

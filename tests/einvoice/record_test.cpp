@@ -3,6 +3,8 @@
 #include "einvoice/myeracun.h"
 #include "fixture.h"
 #include "platform/shell.h"
+#include "support/scriptedpresenter.h"
+#include "support/recordingshell.h"
 
 using namespace korvan;
 using namespace korvan::test;

@@ -7,6 +7,7 @@
 #include "common/presenter.h"
 #include "einvoice/er_salji_parts.h"
 #include "einvoice/libefman.h"
+#include "support/scriptedpresenter.h"
 
 namespace korvan {
 namespace {

@@ -21,6 +21,7 @@
 #include "einvoice/myeracun.h"
 #include "support/peer.h"
 #include "ui/modal.h"
+#include "support/scriptedpresenter.h"
 
 namespace korvan::test {
 

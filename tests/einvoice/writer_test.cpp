@@ -7,6 +7,7 @@
 #include "einvoice/ublwriter.h"
 #include "fixture.h"
 #include "xmlpaths.h"
+#include "support/scriptedpresenter.h"
 
 using namespace korvan;
 using namespace korvan::test;

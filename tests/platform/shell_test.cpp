@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/shell.h"
+#include "support/recordingshell.h"
 
 namespace korvan {
 namespace {

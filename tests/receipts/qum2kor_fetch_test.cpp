@@ -9,6 +9,7 @@
 #include "common/presenter.h"
 #include "receipts/libqum2kor.h"
 #include "support/peer.h"
+#include "support/scriptedpresenter.h"
 
 namespace korvan {
 namespace {

@@ -20,6 +20,8 @@
 #include "common/apppath.h"
 #include "common/lookglobals.h"
 #include "common/presenter.h"
+#include "support/scriptedpresenter.h"
+#include "support/programfolder.h"
 
 using namespace korvan;
 
@@ -33,8 +35,6 @@ class Look : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    previousPath = GETAPPPATH();
-    SET_APPPATH(dir.path());
     previousDomain = qgetenv("USERDOMAIN");
     qputenv("USERDOMAIN", "TESTDOM");
     palette = QApplication::palette();
@@ -48,7 +48,6 @@ class Look : public ::testing::Test {
     detail::forgetRestorePalette();
     resetAccessors();
     qputenv("USERDOMAIN", previousDomain);
-    SET_APPPATH(previousPath);
   }
   static void resetAccessors() {
     G_NVEL_FONT(12);
@@ -70,8 +69,7 @@ class Look : public ::testing::Test {
   }
   static QColor button() { return QApplication::palette().color(QPalette::Button); }
 
-  QTemporaryDir dir;
-  QString previousPath;
+  test::TempProgramFolder dir;
   QByteArray previousDomain;
   QPalette palette;
   QString styleName;

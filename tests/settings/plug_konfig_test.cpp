@@ -14,6 +14,8 @@
 #include "common/presenter.h"
 #include "common/shellhooks.h"
 #include "settings/konfig.h"
+#include "support/scriptedpresenter.h"
+#include "support/programfolder.h"
 
 namespace korvan {
 void plug_konfig();
@@ -24,10 +26,8 @@ using namespace korvan;
 namespace {
 
 TEST(PlugKonfig, StartUpReadsTheLookAndTheMenuOpensTheDialog) {
-  QTemporaryDir dir;
+  test::TempProgramFolder dir;
   ASSERT_TRUE(dir.isValid());
-  const QString previousPath = GETAPPPATH();
-  SET_APPPATH(dir.path());
   const QByteArray previousDomain = qgetenv("USERDOMAIN");
   qputenv("USERDOMAIN", "PLUGDOM");
   const QPalette palette = QApplication::palette();
@@ -73,7 +73,6 @@ TEST(PlugKonfig, StartUpReadsTheLookAndTheMenuOpensTheDialog) {
   detail::forgetRestorePalette();
   QApplication::setPalette(palette);
   qputenv("USERDOMAIN", previousDomain);
-  SET_APPPATH(previousPath);
 }
 
 }  // namespace

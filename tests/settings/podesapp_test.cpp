@@ -13,6 +13,7 @@
 #include "common/presenter.h"
 #include "ui/modal.h"
 #include "ui/windlg.h"
+#include "support/scriptedpresenter.h"
 
 using namespace korvan;
 using korvan::test::button;

@@ -11,6 +11,7 @@
 #include "common/presenter.h"
 #include "modal.h"
 #include "ui/dbgarray.h"
+#include "support/scriptedpresenter.h"
 
 namespace korvan::test {
 namespace {

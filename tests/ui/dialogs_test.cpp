@@ -16,6 +16,8 @@
 #include "ui/lepiqale.h"
 #include "ui/libqt.h"
 #include "ui/msglink.h"
+#include "support/scriptedpresenter.h"
+#include "support/recordingshell.h"
 
 namespace korvan {
 namespace {

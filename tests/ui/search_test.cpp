@@ -4,6 +4,7 @@
 
 #include "common/presenter.h"
 #include "workwindow.h"
+#include "support/scriptedpresenter.h"
 
 namespace korvan::test {
 namespace {

@@ -8,6 +8,7 @@
 
 #include "platform/shell.h"
 #include "ui/shellexec.h"
+#include "support/recordingshell.h"
 
 namespace korvan::test {
 namespace {

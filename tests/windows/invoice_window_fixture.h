@@ -8,7 +8,6 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "common/apppath.h"
@@ -16,6 +15,8 @@
 #include "common/ini.h"
 #include "common/presenter.h"
 #include "einvoice/fixture.h"
+#include "support/programfolder.h"
+#include "support/scriptedpresenter.h"
 #include "ui/windlg.h"
 
 namespace korvan::test {
@@ -24,9 +25,6 @@ class InvoiceWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    previousAppPath = GETAPPPATH();
-    SET_APPPATH(dir.filePath(QString::fromUtf8("program š")));
-    QDir().mkpath(GETAPPPATH());
     ini = FN_INI("aplik.ini");
     writeFile(ini, sellerIni("T"));
     work = dir.filePath(QString::fromUtf8("Računi 2022"));
@@ -46,7 +44,6 @@ class InvoiceWindowTest : public ::testing::Test {
       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     SET_TODAY_CLOCK({});
-    SET_APPPATH(previousAppPath);
   }
 
   QString iniValue(const QString& section, const QString& key) const {
@@ -54,8 +51,9 @@ class InvoiceWindowTest : public ::testing::Test {
   }
 
   QSize mainSize{1200, 800};
-  QTemporaryDir dir;
-  QString previousAppPath, ini, work;
+  // A blank and a Serbian letter in every path.
+  TempProgramFolder dir{QString::fromUtf8("program š")};
+  QString ini, work;
   QPointer<QMainWindow> mw;
   QMdiArea* area = nullptr;
   ScriptedPresenter boxes;
