@@ -4,6 +4,7 @@
 #include <QMimeData>
 
 #include "common/lookglobals.h"
+#include "common/shellhooks.h"
 
 #include "izclip_fixture.h"
 #include "izclip_text.h"
@@ -446,6 +447,28 @@ TEST_F(IzclipTest, TheInvoiceTextFillsTheTables) {
   w->obPASTE_CLIP->click();
   EXPECT_EQ(w->otwTABELA_STAVKI->rowCount(), 0);
   EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join('|').toStdString();
+}
+
+}  // namespace
+
+namespace korvan {
+void plug_windows();
+}
+
+namespace {
+
+TEST_F(IzclipTest, TheMenuOpensTheWindow) {
+  plug_windows();
+  const MenuOpener opener = menuOpener("CLIP");
+  ASSERT_TRUE(opener);
+  QWidget* sub = opener({.main = mw, .area = area, .font = QApplication::font(), .title = "Import iz ClipBoard-a"});
+  clearShellPlugs();
+  auto* shown = qobject_cast<QMdiSubWindow*>(sub);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->windowTitle(), "Import iz ClipBoard-a");
+  EXPECT_EQ(area->activeSubWindow(), shown);
+  EXPECT_NE(shown->findChild<QTextEdit*>("oteCLIP"), nullptr);
+  EXPECT_EQ(iniValue("Config", "POSLEDNJI_KOJI"), "CLIP");
 }
 
 }  // namespace
