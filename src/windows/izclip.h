@@ -5,11 +5,13 @@
 // into header values and item rows, built into an e-invoice with a chosen PDF
 // and sent. The cutting itself is windows/izclip_extract.h; this class holds
 // the widgets and shows the boxes.
+#include <QBrush>
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 #include "einvoice/myeracun.h"
 #include "ui/stdqtw.h"
@@ -22,6 +24,12 @@ class QTableWidget;
 class QTextEdit;
 
 namespace korvan {
+
+// How a cell of the fields table is written besides its value and tag.
+struct FieldCellLook {
+  std::optional<QBrush> background;
+  bool editable = false;
+};
 
 class MyIZCLIP : public MyQTW {
   Q_OBJECT
@@ -100,6 +108,8 @@ class MyIZCLIP : public MyQTW {
  private:
   // The pane's key filter: true for a key the pane must not get (every paste binding).
   bool oteCLIP_KEY(QKeyEvent* e);
+  // Writes one cell of the fields table through the cell writer, tagged key.
+  void setFieldCell(const char* column, const QString& value, int row, const QString& key, FieldCellLook look = {});
   // The row (from 0) of the last row tagged key; -1 when none.
   int rowOf(const QString& key) const;
   void buildFieldsTable();

@@ -32,6 +32,11 @@ void show(QLabel* row, QLabel* column, const izclip::Cell& c) {
 
 }  // namespace
 
+void MyIZCLIP::setFieldCell(const char* column, const QString& value, int row, const QString& key, FieldCellLook look) {
+  POSTAVI_KOLONU(aKOLONE_POLJA, column, value, row, key, look.background, std::nullopt, std::nullopt, look.editable,
+                 std::nullopt, otwTABELA_POLJA);
+}
+
 int MyIZCLIP::rowOf(const QString& key) const {
   if (!otwTABELA_POLJA) return -1;
   for (int row = otwTABELA_POLJA->rowCount() - 1; row >= 0; --row)
@@ -46,12 +51,9 @@ void MyIZCLIP::POPUNI_otwTABELA_POLJA() {
     const QString key = QString::fromLatin1(f.key);
     const std::optional<QBrush> mark =
         aMORA_NUM_KOLONA.contains(key) ? std::optional<QBrush>(yellow()) : std::nullopt;
-    POSTAVI_KOLONU(aKOLONE_POLJA, "OPIS", QString::fromUtf8(f.label), row, key, mark, std::nullopt, std::nullopt,
-                   false, std::nullopt, otwTABELA_POLJA);
-    POSTAVI_KOLONU(aKOLONE_POLJA, "POZICIJA", GETINI(key, cSEKCIJA), row, key, std::nullopt, std::nullopt,
-                   std::nullopt, true, std::nullopt, otwTABELA_POLJA);
-    POSTAVI_KOLONU(aKOLONE_POLJA, "VREDNOST", QString(), row, key, std::nullopt, std::nullopt, std::nullopt, false,
-                   std::nullopt, otwTABELA_POLJA);
+    setFieldCell("OPIS", QString::fromUtf8(f.label), row, key, {.background = mark});
+    setFieldCell("POZICIJA", GETINI(key, cSEKCIJA), row, key, {.editable = true});
+    setFieldCell("VREDNOST", QString(), row, key);
   }
 }
 
@@ -86,8 +88,7 @@ void MyIZCLIP::UZMI_POZICIJE() {
   const QString key = tag ? tag->whatsThis() : QString();
   const QString text = izclip::positionText(labelNumber(olblPOC_SEL_ROW), labelNumber(olblPOC_SEL_COL),
                                             labelNumber(olblKRAJ_SEL_ROW), labelNumber(olblKRAJ_SEL_COL));
-  POSTAVI_KOLONU(aKOLONE_POLJA, "POZICIJA", text, row, key, std::nullopt, std::nullopt, std::nullopt, true,
-                 std::nullopt, otwTABELA_POLJA);
+  setFieldCell("POZICIJA", text, row, key, {.editable = true});
 }
 
 void MyIZCLIP::BRISI_POZICIJE() {
@@ -95,10 +96,8 @@ void MyIZCLIP::BRISI_POZICIJE() {
   if (row < 0) return;
   const QTableWidgetItem* tag = otwTABELA_POLJA->item(row, 0);
   const QString key = tag ? tag->whatsThis() : QString();
-  POSTAVI_KOLONU(aKOLONE_POLJA, "POZICIJA", QString(), row, key, std::nullopt, std::nullopt, std::nullopt, true,
-                 std::nullopt, otwTABELA_POLJA);
-  POSTAVI_KOLONU(aKOLONE_POLJA, "VREDNOST", QString(), row, key, std::nullopt, std::nullopt, std::nullopt, false,
-                 std::nullopt, otwTABELA_POLJA);
+  setFieldCell("POZICIJA", QString(), row, key, {.editable = true});
+  setFieldCell("VREDNOST", QString(), row, key);
 }
 
 bool MyIZCLIP::PASTE_CLIP() {
@@ -153,8 +152,7 @@ void MyIZCLIP::OZNACI_POLJA(bool lExtract) {
 void MyIZCLIP::POSTAVI_VREDNOST(const QString& key, const QString& value) {
   const int row = rowOf(key);
   if (row < 0) return;
-  POSTAVI_KOLONU(aKOLONE_POLJA, "VREDNOST", value, row, key, std::nullopt, std::nullopt, std::nullopt, false,
-                 std::nullopt, otwTABELA_POLJA);
+  setFieldCell("VREDNOST", value, row, key);
 }
 
 void MyIZCLIP::POPUNI_otwTABELA_STAVKI(const QStringList& lines) {
@@ -170,8 +168,8 @@ void MyIZCLIP::POPUNI_otwTABELA_STAVKI(const QStringList& lines) {
         value = VISE_INTELI_VAL(rows[row].value(k.POLJE));
       else
         value = rows[row].value(k.POLJE).trimmed();
-      POSTAVI_KOLONU(aKOLONE_STAVKI, k.POLJE, value, row, QVariant(), std::nullopt, std::nullopt, std::nullopt,
-                     false, std::nullopt, otwTABELA_STAVKI);
+      // Read-only, untagged, in the table's own font.
+      POSTAVI_KOLONU(aKOLONE_STAVKI, k.POLJE, value, row, QVariant(), {}, {}, {}, false, {}, otwTABELA_STAVKI);
     }
   }
 }
@@ -191,9 +189,8 @@ void MyIZCLIP::SET_MORA_NUM_KOLONA() {
     aMORA_NUM_KOLONA.append(key);
   else
     aMORA_NUM_KOLONA.removeAll(key);
-  POSTAVI_KOLONU(aKOLONE_POLJA, "OPIS", QString::fromUtf8(f->label), row, key,
-                 marked ? std::optional<QBrush>(yellow()) : std::nullopt, std::nullopt, std::nullopt, false,
-                 std::nullopt, otwTABELA_POLJA);
+  setFieldCell("OPIS", QString::fromUtf8(f->label), row, key,
+               {.background = marked ? std::optional<QBrush>(yellow()) : std::nullopt});
 }
 
 void MyIZCLIP::UZMI_MORA_NUM_KOLONA() {
