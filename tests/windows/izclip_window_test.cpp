@@ -190,6 +190,13 @@ TEST_F(IzclipTest, ThePaneNeverPastesByItself) {
   // Typing still types.
   QTest::keyClicks(w->oteCLIP, "!");
   EXPECT_EQ(w->oteCLIP->toPlainText(), "prvi tekst!");
+  // Ctrl+V elsewhere in the window is the button's key: a paste and an extraction.
+  type(w, "BRDOK", "R:1,K:1-R:1,K:4");
+  w->otwTABELA_POLJA->setFocus();
+  QTest::keySequence(w->otwTABELA_POLJA, QKeySequence(Qt::CTRL | Qt::Key_V));
+  QTest::qWait(150);
+  EXPECT_EQ(w->oteCLIP->toPlainText(), "ZALEPLJENO");
+  EXPECT_EQ(value(w, "BRDOK"), "ZALE");
   // The button pastes plain text only.
   auto* rich = new QMimeData;
   rich->setHtml("<b>masno</b>");
