@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -191,9 +192,8 @@ QString BEZ_DECIM(double value, const QString& picture) {
 
 QString STR(double value, int width) {
   QString s;
-  if (!std::isfinite(value)) {
-    s = QStringLiteral("0");
-  } else {
+  if (!std::isfinite(value)) return QString(std::max(width, 1), QChar(u'*'));  // the overflow mark
+  {
     char buf[420];
     std::snprintf(buf, sizeof buf, "%.15g", value == 0 ? 0.0 : value);
     if (std::strchr(buf, 'e')) {

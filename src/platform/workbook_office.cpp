@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <sys/stat.h>
@@ -35,6 +36,7 @@ namespace korvan::platform {
 namespace {
 
 const char* kHelperName = "korvan-wbhelper";
+constexpr qint64 kAnswerMaxBytes = qint64(16) << 20;  // the largest answer taken (a few thousand cells are far less)
 
 // What a helper killed before it could tidy up leaves: the folder its office
 // profile is in, and the office's connection pipe in /tmp.
@@ -132,7 +134,7 @@ class OfficeWorkbook : public Workbook {
 
   OfficeOptions options_;
   QString path_;
-  QProcess* proc_ = nullptr;
+  std::unique_ptr<QProcess> proc_;
   qint64 group_ = 0;
   QString root_;  // made here; the helper makes its profile inside it
   QDate nullDate_{1899, 12, 30};
@@ -161,7 +163,7 @@ void OfficeWorkbook::start() {
   if (!options_.officeDir.isEmpty()) args << "--office-dir" << options_.officeDir;
   args << "--profile-root" << root_;
 
-  proc_ = new QProcess;
+  proc_ = std::make_unique<QProcess>();
   proc_->setProgram(helper);
   proc_->setArguments(args);
   proc_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -170,8 +172,7 @@ void OfficeWorkbook::start() {
   proc_->start();
   if (!proc_->waitForStarted(options_.startLimitMs)) {
     const QString err = proc_->errorString();
-    delete proc_;
-    proc_ = nullptr;
+    proc_.reset();
     QDir(root_).removeRecursively();
     root_.clear();
     throw WorkbookError(err, "start", "the workbook helper could not be started", {helper});
@@ -198,6 +199,10 @@ QJsonObject OfficeWorkbook::readLine(const QString& operation, int limitMs, cons
   QElapsedTimer timer;
   timer.start();
   while (!proc_->canReadLine()) {
+    // An answer is one line; bytes without its end beyond any sound answer
+    // are a helper gone wrong, not something to keep in memory.
+    if (proc_->bytesAvailable() > kAnswerMaxBytes)
+      fail("bad answer", operation, "the workbook helper gave an answer that cannot be read", args);
     const qint64 left = limitMs - timer.elapsed();
     if (proc_->state() == QProcess::NotRunning)
       fail("helper ended", operation, "the workbook helper ended before it answered", args);
@@ -303,8 +308,7 @@ void OfficeWorkbook::endGroup() {
   if (!proc_) return;
   if (group_ > 0) ::kill(-static_cast<pid_t>(group_), SIGKILL);
   proc_->waitForFinished(5000);
-  delete proc_;
-  proc_ = nullptr;
+  proc_.reset();
   if (group_ > 0) liveGroups().remove(group_);
   // The helper removes its office profile itself unless it was killed.
   removeLeftovers(group_, QFile::encodeName(root_).toStdString());

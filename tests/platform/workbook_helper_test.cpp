@@ -43,6 +43,9 @@ for line in sys.stdin:
             time.sleep(300)
         if mode == "die-read":
             os._exit(3)
+        if mode == "flood-read":
+            while True:
+                sys.stdout.write("x" * 65536)
         cells = [[1, 3, 44895, "30.11.2022"], [1, 4, 44895.604166666664, "30.11.2022 14:30"],
                  [3, 2, 0, "Račun 15"], [0, 0, 0, ""], [1, 1, 0.2, "20%"],
                  [3, 4, 44895.99999999999, "30.11.2022 24:00"], [3, 5, 0, "#N/A"]]
@@ -141,7 +144,8 @@ TEST_F(FakeHelper, HungHelperIsEndedWithItsGroup) {
   };
   for (const Case& c : {Case{"hang-start", "start", "time-out"},
                         Case{"hang-read", "getCellByPosition", "time-out"},
-                        Case{"die-read", "getCellByPosition", "helper ended"}}) {
+                        Case{"die-read", "getCellByPosition", "helper ended"},
+                        Case{"flood-read", "getCellByPosition", "bad answer"}}) {
     SCOPED_TRACE(c.mode);
     QFile::remove(pidFile());
     OfficeBackend b = backend(c.mode);
