@@ -153,7 +153,8 @@ QString TRANSFORM(double value, const QString& picture) {
 bool PICTURE_OVERFLOW(const QString& shown) { return shown.contains(QChar(u'*')); }
 
 bool FORMULA_ERROR(const QString& shown) {
-  static const QRegularExpression error(QStringLiteral("^(#[A-Z0-9/]+[!?]?|#N/A|Err:\\d{3})$"));
+  // A name that ends in "!" or "?": "#12" or "#A1" is text someone typed.
+  static const QRegularExpression error(QStringLiteral("^(#[A-Z][A-Z0-9/]*[!?]|#N/A|Err:\\d{3})$"));
   return error.match(shown.trimmed()).hasMatch();
 }
 

@@ -113,7 +113,8 @@ bool EFM_OBRADI_INVOICE(const QString& direction, qint64 id, QVariantList& heade
     return MSG(QStringLiteral("Ne postoji fajl sa Id ") + QString::number(id));
   }
   XmlLiteralDoc doc;
-  if (const int e = doc.parse(answer); e != 0) return MSG(parseError(e));
+  // An error answer is JSON, not a document: what the server said goes with the message.
+  if (const int e = doc.parse(answer); e != 0) return MSG(parseError(e) + efm::serverSaid(answer));
   const QString envelopeName = out ? QStringLiteral("env:SalesInvoiceId") : QStringLiteral("env:PurchaseInvoiceId");
   const QVariant envelope = XML_UZMI({envelopeName}, doc);
   if (envelope.isNull()) return MSG(QStringLiteral("Nije ispravno formatiran fajl!"));

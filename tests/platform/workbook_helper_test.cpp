@@ -59,6 +59,8 @@ for line in sys.stdin:
         with open(path, "wb") as f:
             f.write(b"%PDF-1.4 made" if mode == "pdf-good" else b"<html>no</html>")
         say({"ok": True})
+    elif op == "closeDoc":
+        say({"ok": True})
     elif op == "close":
         say({"ok": True})
         break
@@ -176,6 +178,31 @@ TEST_F(FakeHelper, CloseEndsHelperAndOffice) {
   ASSERT_EQ(running.size(), 2u);
   EXPECT_TRUE(alive(running[0]) && alive(running[1]));
   wb.reset();  // the destructor closes
+  expectAllEnded();
+}
+
+// Held (by two windows here), the backend keeps the office of a closed
+// workbook for the next open, and the last release ends it.
+TEST_F(FakeHelper, AHeldBackendKeepsTheOfficeUntilTheLastRelease) {
+  OfficeBackend b = backend("plain");
+  b.holdEngine();
+  b.holdEngine();
+  std::unique_ptr<Workbook> wb = b.open(book_);
+  const std::vector<qint64> first = pids();
+  ASSERT_EQ(first.size(), 2u);
+  wb->close();
+  EXPECT_TRUE(alive(first[0]) && alive(first[1])) << "ended on close";
+  wb = b.open(book_);
+  EXPECT_EQ(wb->cell(0, 0).type, ValueType::Date);
+  EXPECT_EQ(pids(), first) << "a new helper was started";
+  wb->close();
+  b.releaseEngine();
+  EXPECT_TRUE(alive(first[0]) && alive(first[1])) << "ended while still held";
+  b.releaseEngine();
+  expectAllEnded();
+  // Released, a close ends the helper again.
+  wb = b.open(book_);
+  wb->close();
   expectAllEnded();
 }
 
