@@ -7,9 +7,15 @@ packages=(
   # build (Qt's cmake files look for the GL and Vulkan headers)
   build-essential cmake ninja-build
   qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
+<<<<<<< HEAD
+  libgtest-dev googletest
+  libcurl4-openssl-dev curl openssl ca-certificates
+  zlib1g-dev
+=======
   libgtest-dev
   # program: the e-invoice and receipt calls, the call stack's source lines
   curl ca-certificates binutils
+>>>>>>> main
   fonts-liberation2 fonts-dejavu-core
   # workbooks: the office suite and its UNO SDK for the helper program
   libreoffice-calc-nogui libreoffice-core-nogui libreoffice-dev ure uno-libs-private
