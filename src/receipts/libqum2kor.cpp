@@ -1,6 +1,7 @@
 #include "receipts/libqum2kor.h"
 
-#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QUrl>
 
 #include "common/dates.h"
@@ -17,10 +18,10 @@ CurlLimits& limits() {
 
 struct WaitCursor {
   explicit WaitCursor(bool on) : on(on) {
-    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (on) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
   }
   ~WaitCursor() {
-    if (on) QApplication::restoreOverrideCursor();
+    if (on) QGuiApplication::restoreOverrideCursor();
   }
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;

@@ -15,7 +15,7 @@
 
 #include "common/apppath.h"
 #include "common/ini.h"
-#include "einvoice/linetable.h"
+#include "einvoice/ui/linetable.h"
 #include "windows/winparts.h"
 
 namespace korvan {

@@ -5,49 +5,16 @@
 #include <QMainWindow>
 #include <QTableWidget>
 #include <QTextEdit>
-#include <functional>
 
-#include "common/apppath.h"
 #include "common/dates.h"
-#include "common/ini.h"
 #include "common/msg.h"
-#include "einvoice/efmdbdbf.h"
-#include "einvoice/er_salji.h"
-#include "einvoice/libkorvan.h"
+#include "einvoice/ui/invoicesend.h"
+#include "einvoice/ui/libkorvan.h"
 #include "ui/frame.h"
 #include "ui/windlg.h"
 #include "windows/izclip.h"
 
 namespace korvan {
-
-namespace {
-
-// The send sequence of an invoice window: the key, the quiet build, the
-// client and the store. Kept in this one place so that the program's shared
-// sequence can take its place without touching the window.
-void sendInvoice(QWidget* mainWindow, const QFont& font, const QString& iniFile,
-                 const std::function<std::unique_ptr<MyERACUN>()>& build) {
-  const QString key = ISTEST()
-                          ? GETPRIVATEPROFILESTRING(QStringLiteral("Firma"), QStringLiteral("API_KLJUC_DEMO"), {}, iniFile)
-                          : GETPRIVATEPROFILESTRING(QStringLiteral("Firma"), QStringLiteral("API_KLJUC"), {}, iniFile);
-  if (key.isEmpty()) {
-    MSG(QString::fromUtf8("Nije unet 'API ključ' u opciji 'Podaci firme'!"));
-    return;
-  }
-  const std::unique_ptr<MyERACUN> record = build();
-  if (!record) {
-    MSG(QString::fromUtf8("Desila se greška pri pravljenju XML-a, fajl NIJE POSLAT!"));
-    return;
-  }
-  const MyERACUN& r = *record;
-  const SendSuccessAction toStore = [&r](const QString& xmlPath, const QString& answer) {
-    EFMDB_OK_ODGOVOR_U_BAZU(QVariant(), xmlPath, answer, r);
-  };
-  ERACUNI_SALJI(mainWindow, font, r, key, ISTEST(), QVariant(), QVariant(), toStore,
-                !r.cKOMIT_JBKJS.trimmed().isEmpty());
-}
-
-}  // namespace
 
 bool MyIZCLIP::IZABERI_PDF_FAJL() {
   { MyFRAME flash(QString()); }
@@ -97,7 +64,7 @@ std::unique_ptr<MyERACUN> MyIZCLIP::NAPRAVI_XML(bool lQuiet) {
 }
 
 void MyIZCLIP::POSALJI_XML() {
-  sendInvoice(oMainWnd, oFont, FN_INI, [this] { return NAPRAVI_XML(true); });
+  sendInvoice(oMainWnd, oFont, [this] { return NAPRAVI_XML(true); });
 }
 
 }  // namespace korvan
