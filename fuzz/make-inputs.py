@@ -78,3 +78,16 @@ for name, text in [("plain", b"999,999.99\n1.234,56"), ("european", b"@E 999.999
 put("regress", "numbers", "decimals-22", b"9." + b"9" * 22 + b"\n1")
 put("regress", "numbers", "decimals-31", b"9." + b"9" * 31 + b"\n1")
 put("regress", "numbers", "digits-401", b"999\n" + b"7" * 401)
+
+# Clipboard extraction: position texts of the fields in order, a line "--", the pasted text.
+put("corpus", "clip", "invoice", (
+    "R:1,K:11-R:1,K:17\nR:1,K:28-R:2,K:3\nR:5,K:240-R:5,K:243\nR:1,K:1-R:1,K:9\nR:1,K:3-R:1,K:5\n"
+    "\n\n\nR:2,K:15-R:2,K:30\nR:2,K:60-R:2,K:70\n\nR:2,K:33-R:2,K:32\nR:2,K:37-R:2,K:45\n\n\n\n"
+    "R:3,K:1-R:3,K:3\nR:3,K:7-R:3,K:18\n\n\nR:3,K:19-R:3,K:24\nR:3,K:27-R:3,K:34\n--\n"
+    "Račun br. 15/2022   Datum: 10.12.2022\r\nKupčev naziv: Đorđević & <Sin>\tPIB: 101112131\r\n"
+    "A-1   Olovka      2,000   1.234,50\r\nB-2   Gumica      0,00    12,00\r\n" +
+    ("C-3   Papir A4    3       1,234.56" + " " * 205 + "KRAJ\r\n")).encode("utf-8"))
+put("corpus", "clip", "odd-positions",
+    "R:-1,K:3-R:1,K:4\nR:1,K:2.5-R:1,K:4\nR:1,K:1-R:1,K:99999999999\nR:0,K:0-R:0,K:0\nR:1,K:2,K:3-R:1,K:4\n"
+    "R:9,K:1-R:9,K:1\nR:1,K:1-R:1,K:1\n--\n𝄞x\n\n  \n".encode("utf-8"))
+put("corpus", "clip", "no-text", b"R:1,K:1-R:2,K:2\n")

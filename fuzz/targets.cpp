@@ -17,6 +17,7 @@
 #include "einvoice/libefm2.h"
 #include "einvoice/xmlliteral.h"
 #include "platform/ini.h"
+#include "windows/izclip_extract.h"
 
 namespace korvan::fuzz {
 namespace {
@@ -159,9 +160,35 @@ void numbers(const QByteArray& input) {
 
 }  // namespace
 
+// Clipboard extraction: the lines before the first line "--" are position
+// texts of the fields in order (empty for none), the rest is the pasted text.
+void clip(const QByteArray& input) {
+  const QString all = QString::fromUtf8(input);
+  const qsizetype split = all.indexOf(QStringLiteral("\n--\n"));
+  const QString head = split < 0 ? all : all.left(split);
+  const QString text = split < 0 ? QString() : all.mid(split + 4);
+  QList<QPair<QString, QString>> positions;
+  const QStringList given = head.split(QLatin1Char('\n'));
+  for (qsizetype i = 0; i < given.size() && i < izclip::fields().size(); ++i)
+    positions.append({QString::fromLatin1(izclip::fields()[i].key), given[i]});
+  const QList<izclip::Range> ranges = izclip::rangesOf(positions);
+  const QStringList lines = izclip::linesOf(text);
+  izclip::extractValues(lines, ranges);
+  // Every mark the view opens it closes.
+  const QString view = izclip::markedView(lines, ranges);
+  if (view.count(QStringLiteral("<u><b>")) != view.count(QStringLiteral("</b></u>"))) std::abort();
+  QStringList validation;
+  for (const izclip::Range& r : ranges)
+    if (izclip::fieldOf(r.key)->item) validation << r.key;
+  for (const auto& row : izclip::itemRows(lines, ranges, validation))
+    for (const QString& v : row) VISE_INTELI_VAL(v);
+  for (qsizetype p : {qsizetype(0), text.size() / 2, text.size(), text.size() + 5}) izclip::cellAt(text, p);
+}
+
 const QList<Target>& targets() {
   static const QList<Target> all = {
-      {"table", table}, {"ini", ini}, {"xml", xml}, {"json", json}, {"numbers", numbers}};
+      {"table", table}, {"ini", ini}, {"xml", xml}, {"json", json}, {"numbers", numbers},
+      {"clip", clip}};
   return all;
 }
 

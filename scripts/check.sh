@@ -12,6 +12,6 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C
 cmake --build "$build" -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" -E 'Office')
-for t in table ini xml json numbers; do
+for t in table ini xml json numbers clip; do
   "$build/fuzz/fuzz_$t" -runs=0 "$top/fuzz/corpus/$t" "$top/fuzz/regress/$t" 2>&1 | tail -1
 done

@@ -9,7 +9,7 @@ build=${KORVAN_FUZZ_BUILD_DIR:-$top/build-fuzz}
 seconds=${1:-60}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(table ini xml json numbers)
+((${#targets[@]})) || targets=(table ini xml json numbers clip)
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DKORVAN_SANITIZE=ON -DKORVAN_FUZZ=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"

@@ -22,6 +22,7 @@
 #include "einvoice/ui/taxpick.h"
 #include "windows/windowsetup.h"
 #include "windows/izsrc_fields.h"
+#include "windows/winparts.h"
 #include "einvoice/ui/linetable.h"
 #include "platform/workbook.h"
 
@@ -49,12 +50,6 @@ void MyIZSRC::DODAJ_OBJEKAT(QPointer<QLabel>& label, const QString& caption, QPo
 }
 
 namespace {
-
-QPushButton* button(const QString& text, const char* icon, const char* name) {
-  auto* b = new QPushButton(QIcon(QString::fromLatin1(icon)), text);
-  b->setObjectName(QString::fromLatin1(name));
-  return b;
-}
 
 QLabel* centred(const QString& text) {
   auto* l = new QLabel(text);
@@ -86,15 +81,15 @@ void MyIZSRC::POSTAVI(bool lOds) {
   lFIRMA_OBVPDV = FIRMA_OBVPDV(FN_INI);
 
   // The eight buttons.
-  obFAJL_SRC = button(lODS ? QStringLiteral("Izaberi ODS fajl") : QStringLiteral("Izaberi XLS fajl"),
+  obFAJL_SRC = windowButton(lODS ? QStringLiteral("Izaberi ODS fajl") : QStringLiteral("Izaberi XLS fajl"),
                       ":/res/trazi.png", "obFAJL_SRC");
-  obFAJL_PDF = button(QStringLiteral("Izaberi PDF fajl"), ":/res/trazi.png", "obFAJL_PDF");
-  obRELOAD = button(QString::fromUtf8("Ponovo učitaj fajl"), ":/res/reload.png", "obRELOAD");
-  obPRIK_SAKRIJ = button(QString::fromUtf8("Sakrij podešavanja"), ":/res/gore.png", "obPRIK_SAKRIJ");
-  obZAPAMTI = button(QString::fromUtf8("Zapamti podešavanja"), ":/res/snimi.png", "obZAPAMTI");
-  obPRILOZI = button(QStringLiteral("Prilozi"), ":/res/attach.png", "obPRILOZI");
-  obPRAVI_XML = button(QStringLiteral("Napravi XML fajl"), ":/res/2desno.png", "obPRAVI_XML");
-  obSALJI_XML = button(QString::fromUtf8("Napravi i pošalji XML fajl"), ":/res/salji.png", "obSALJI_XML");
+  obFAJL_PDF = windowButton(QStringLiteral("Izaberi PDF fajl"), ":/res/trazi.png", "obFAJL_PDF");
+  obRELOAD = windowButton(QString::fromUtf8("Ponovo učitaj fajl"), ":/res/reload.png", "obRELOAD");
+  obPRIK_SAKRIJ = windowButton(QString::fromUtf8("Sakrij podešavanja"), ":/res/gore.png", "obPRIK_SAKRIJ");
+  obZAPAMTI = windowButton(QString::fromUtf8("Zapamti podešavanja"), ":/res/snimi.png", "obZAPAMTI");
+  obPRILOZI = windowButton(QStringLiteral("Prilozi"), ":/res/attach.png", "obPRILOZI");
+  obPRAVI_XML = windowButton(QStringLiteral("Napravi XML fajl"), ":/res/2desno.png", "obPRAVI_XML");
+  obSALJI_XML = windowButton(QString::fromUtf8("Napravi i pošalji XML fajl"), ":/res/salji.png", "obSALJI_XML");
   connect(obFAJL_SRC, &QPushButton::clicked, this, [this] {
     if (!IZABERI_FAJL(false)) return;
     PREPOZNAJ_VREDNOSTI(false);

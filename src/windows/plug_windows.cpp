@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 
 #include "common/shellhooks.h"
+#include "windows/izclip.h"
 #include "windows/izsrc.h"
 #include "windows/slobun.h"
 
@@ -28,6 +29,14 @@ QWidget* openSlobun(const MenuContext& c, bool yt) {
   return w->oWND;
 }
 
+QWidget* openIzclip(const MenuContext& c) {
+  auto* w = new MyIZCLIP;
+  w->New(c.main, c.area, nullptr, c.font, c.title);
+  w->POSTAVI();
+  w->PREGLED(c.area ? c.area->activeSubWindow() : nullptr);
+  return w->oWND;
+}
+
 }  // namespace
 
 void plug_windows() {
@@ -35,6 +44,7 @@ void plug_windows() {
   setMenuOpener(QStringLiteral("ODS"), [](const MenuContext& c) { return openIzsrc(c, true); });
   setMenuOpener(QStringLiteral("SLOBUN"), [](const MenuContext& c) { return openSlobun(c, false); });
   setMenuOpener(QStringLiteral("SLOBUN_YT"), [](const MenuContext& c) { return openSlobun(c, true); });
+  setMenuOpener(QStringLiteral("CLIP"), openIzclip);
 }
 
 }  // namespace korvan

@@ -1,5 +1,7 @@
 #include "windows/windowsetup.h"
 
+#include "windows/winparts.h"
+
 #include <QMainWindow>
 
 #include "common/ini.h"
@@ -8,12 +10,7 @@
 
 namespace korvan {
 
-double MAIN_NPOINTSIZE(const MyQTW& w) {
-  if (w.oMainWnd) return NPOINTSIZE(w.oMainWnd);
-  QWidget probe;
-  probe.setFont(w.oFont);
-  return NPOINTSIZE(&probe);
-}
+double MAIN_NPOINTSIZE(const MyQTW& w) { return mainWindowUnit(w.oMainWnd, w.oFont); }
 
 bool FIRMA_OBVPDV(const QString& iniFile) {
   return GETPRIVATEPROFILESTRING(QStringLiteral("Firma"), QStringLiteral("OBVPDV"), QStringLiteral("F"), iniFile) ==

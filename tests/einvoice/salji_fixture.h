@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -71,6 +72,26 @@ inline void confirm(std::function<void(QDialog*)> look = {}) {
   });
 }
 
+// The requests the peer got for one path of the API ("sales-invoice/ubl/upload").
+inline QList<PeerRequest> requestsTo(const Peer& peer, const QString& apiPath) {
+  QList<PeerRequest> out;
+  for (const auto& r : peer.requests())
+    if (r.path == QStringLiteral("/api/publicApi/") + apiPath) out << r;
+  return out;
+}
+
+// Presses a window's send button, answers "Da" on the confirmation and closes
+// the status dialog once it shows its outcome; the outcome's text.
+inline QString sendConfirmed(QAbstractButton* send) {
+  QString outcome;
+  confirm();
+  finishStatus([&outcome](QDialog* d) {
+    if (auto* l = d->findChild<QLabel*>(QStringLiteral("text"))) outcome = l->text();
+  });
+  send->click();
+  return outcome;
+}
+
 class SendFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -105,12 +126,7 @@ class SendFixture : public ::testing::Test {
   }
 
   QList<PeerRequest> uploads() const { return requestsTo(QStringLiteral("sales-invoice/ubl/upload")); }
-  QList<PeerRequest> requestsTo(const QString& apiPath) const {
-    QList<PeerRequest> out;
-    for (const auto& r : peer.requests())
-      if (r.path == QStringLiteral("/api/publicApi/") + apiPath) out << r;
-    return out;
-  }
+  QList<PeerRequest> requestsTo(const QString& apiPath) const { return korvan::test::requestsTo(peer, apiPath); }
 
   QTemporaryDir app;
   Peer peer;

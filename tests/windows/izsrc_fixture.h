@@ -27,8 +27,7 @@
 #include "support/fakeworkbook.h"
 #include "ui/windlg.h"
 #include "windows/izsrc.h"
-#include "support/scriptedpresenter.h"
-#include "support/programfolder.h"
+#include "invoice_window_fixture.h"
 
 namespace korvan::test {
 
@@ -52,30 +51,10 @@ inline void touch(const QString& path, const QDateTime& when) {
   ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
 }
 
-class IzsrcTest : public ::testing::Test {
+class IzsrcTest : public InvoiceWindowTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    ini = FN_INI("aplik.ini");
-    writeFile(ini, sellerIni("T"));
-    work = dir.filePath(QString::fromUtf8("Računi 2022"));
-    QDir().mkpath(work);
-    SET_TODAY_CLOCK([] { return QDate(2022, 12, 14); });
-
-    mw = new QMainWindow;
-    area = new QMdiArea;
-    area->setViewMode(QMdiArea::TabbedView);
-    mw->setCentralWidget(area);
-    mw->resize(1200, 800);
-    mw->show();
-  }
   void TearDown() override {
-    delete mw.data();
-    for (int i = 0; i < 3; ++i) {
-      QCoreApplication::processEvents();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    SET_TODAY_CLOCK({});
+    InvoiceWindowTest::TearDown();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor was left on";
     EXPECT_EQ(books.openNow, 0) << "a workbook was left open";
   }
@@ -121,17 +100,6 @@ class IzsrcTest : public ::testing::Test {
     return it ? it->text() : QString("<none>");
   }
 
-  QString iniValue(const QString& section, const QString& key) const {
-    return GETPRIVATEPROFILESTRING(section, key, "<absent>", ini);
-  }
-
-  // A blank and a Serbian letter in every path.
-  TempProgramFolder dir{QString::fromUtf8("program š")};
-  QString ini, work;
-  QPointer<QMainWindow> mw;
-  QMdiArea* area = nullptr;
-  ScriptedPresenter boxes;
-  ScriptedFileDialogs files;
   FakeWorkbooks books;
   QList<QPointer<MyIZSRC>> windows;
 };

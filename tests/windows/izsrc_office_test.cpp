@@ -12,6 +12,7 @@
 #include "einvoice/salji_fixture.h"
 #include "einvoice/xmlpaths.h"
 #include "izsrc_fixture.h"
+#include "sent_check.h"
 #include "platform/workbook_office.h"
 #include "platform/workbook_support.h"
 
@@ -102,29 +103,13 @@ TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
   writeFile(ini, sellerIni("T") + "API_KLJUC=kljuc-e2e\r\n");
   peer.script("GET", "sales-invoice", {PeerAnswer::json(R"({"InvoiceId":9001,"Status":"Sent","Comment":null})")});
   boxes.shown.clear();
-  confirm();
-  QString outcome;
-  finishStatus([&](QDialog* d) { outcome = d->findChild<QLabel*>("text")->text(); });
-  w->obSALJI_XML->click();
+  const QString outcome = sendConfirmed(w->obSALJI_XML);
   EFM_SET_LIMITS({});
   EXPECT_EQ(outcome, QString::fromUtf8("XML fajl je uspešno registrovan."));
   EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join('|').toStdString();
 
   const QString xml = work + "/faktura 15.xml";
-  EXPECT_EQ(schemaErrors(xml).toStdString(), "");
-  QList<PeerRequest> uploads;
-  for (const PeerRequest& r : peer.requests())
-    if (r.path == "/api/publicApi/sales-invoice/ubl/upload") uploads << r;
-  ASSERT_EQ(uploads.size(), 1);
-  EXPECT_EQ(uploads[0].header("ApiKey"), "kljuc-e2e");
-  const QList<FormPart> parts = parseMultipart(uploads[0]);
-  ASSERT_EQ(parts.size(), 1);
-  EXPECT_EQ(parts[0].data, readFile(xml)) << "the document beside the PDF is what was sent";
-  EXPECT_TRUE(EFMDB_POSTOJI_INVOICE({}, "I", 9001));
-  QString stored;
-  ASSERT_TRUE(EFMDB_UZMI_IZ_BAZE({}, 1, nullptr, &stored, nullptr, nullptr));
-  EFMDB_ZATVORI_BAZE();
-  EXPECT_EQ(stored.toUtf8(), readFile(xml));
+  expectSentAndStored(peer, xml, "kljuc-e2e", 9001);
 
   const XmlPaths x(readFile(xml));
   const QString ref = "Invoice/cac:AdditionalDocumentReference/cac:Attachment/cbc:EmbeddedDocumentBinaryObject";
