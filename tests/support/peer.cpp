@@ -43,6 +43,14 @@ QStringList defaultPeerHosts() {
   return {QStringLiteral("efaktura.mfin.gov.rs"), QStringLiteral("demoefaktura.mfin.gov.rs")};
 }
 
+QStringList registerPeerHosts() { return {QStringLiteral("www.nbs.rs")}; }
+
+PeerAnswer PeerAnswer::html(const QByteArray& body, int status) {
+  PeerAnswer a = nonJson(body, status);
+  a.type = QStringLiteral("text/html; charset=utf-8");
+  return a;
+}
+
 PeerAnswer PeerAnswer::json(const QByteArray& body, int status) {
   PeerAnswer a;
   a.body = body;
@@ -129,10 +137,11 @@ QList<FormPart> parseMultipart(const PeerRequest& r) {
   return parts;
 }
 
-Peer::Peer(QStringList hosts) : hosts_(std::move(hosts)) {}
+Peer::Peer(QStringList hosts, PeerScheme scheme) : hosts_(std::move(hosts)), scheme_(scheme) {}
 
 Peer::~Peer() {
   stopServer();
+  if (!pointedCurl_) return;
   if (hadCurlHome_) qputenv("CURL_HOME", oldCurlHome_);
   else qunsetenv("CURL_HOME");
 }
@@ -180,14 +189,16 @@ bool Peer::writeCurlrc(const QString& folder, const QStringList& hosts, int port
 
 bool Peer::start() {
   if (!dir_.isValid()) return (error_ = QStringLiteral("no temporary folder")), false;
-  if (!makeCertificates()) return false;
+  const bool https = scheme_ == PeerScheme::Https;
+  if (https && !makeCertificates()) return false;
   const QString d = dir_.path();
   if (!writeAll(d + QStringLiteral("/peer.py"), kPeerScript)) return (error_ = QStringLiteral("peer.py")), false;
   saveCases();
   proc_ = std::make_unique<QProcess>();
   proc_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
   proc_->setStandardOutputFile(QProcess::nullDevice());
-  proc_->start(QStringLiteral("/usr/bin/python3"), {d + QStringLiteral("/peer.py"), d});
+  proc_->start(QStringLiteral("/usr/bin/python3"),
+               {d + QStringLiteral("/peer.py"), d, https ? QStringLiteral("https") : QStringLiteral("http")});
   if (!proc_->waitForStarted(10000)) return (error_ = QStringLiteral("python3 did not start")), false;
   QDeadlineTimer deadline(15000);
   QFile portFile(d + QStringLiteral("/port"));
@@ -198,10 +209,12 @@ bool Peer::start() {
   }
   if (!portFile.open(QIODevice::ReadOnly)) return (error_ = QStringLiteral("port file")), false;
   port_ = portFile.readAll().trimmed().toInt();
+  if (!https) return true;
   if (!writeCurlrc(d, hosts_, port_, d + QStringLiteral("/ca.pem"))) return (error_ = QStringLiteral(".curlrc")), false;
   hadCurlHome_ = qEnvironmentVariableIsSet("CURL_HOME");
   oldCurlHome_ = qgetenv("CURL_HOME");
   qputenv("CURL_HOME", QFile::encodeName(d));
+  pointedCurl_ = true;
   return true;
 }
 
