@@ -91,6 +91,8 @@ TEST_F(Podafirm, CancelLeavesTheFileByteForByte) {
   test::whenActive([&](QWidget* d) {
     shown << d->windowTitle() << edit(d, 1)->text();
     shown << (d->findChild<QCheckBox*>("EDIT_10_10_1")->isChecked() ? "T" : "F");
+    EXPECT_LE(d->width(), 1366);
+    EXPECT_LE(d->height(), 768);
     edit(d, 1)->setText("Promenjeno");
     button(d, "Cancel")->click();
   });
@@ -204,9 +206,21 @@ class PodafirmLookup : public Podafirm {
 };
 
 TEST_F(PodafirmLookup, AFoundCompanyFillsSixEditorsWithTheNewestAccount) {
-  peer.scriptPath("GET", test::kRegisterPath, {test::PeerAnswer::html(kPage)});
+  test::PeerAnswer slow = test::PeerAnswer::html(kPage);
+  slow.delayMs = 800;
+  peer.scriptPath("GET", test::kRegisterPath, {slow});
+  // While curl runs, timers fire under the wait cursor.
+  int cursorDuringLookup = -1;
+  std::function<void()> watch = [&] {
+    if (peer.requests().isEmpty()) return void(QTimer::singleShot(20, watch));
+    const QCursor* c = QApplication::overrideCursor();
+    cursorDuringLookup = c ? int(c->shape()) : -2;
+  };
+  QTimer::singleShot(20, watch);
   QString start;
   const QStringList after = lookUp("101234567", &start);
+  EXPECT_EQ(cursorDuringLookup, int(Qt::WaitCursor));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(start, "100000001");
   EXPECT_EQ(after, QStringList({QString::fromUtf8("NOVA ĆELIJA DOO"), "Beograd", "18000", "Nova 2", "101234567", "",
                                 "Pera", "a@b.rs", "265-2-22", "T", "prod"}));

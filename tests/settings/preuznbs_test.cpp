@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -80,6 +81,16 @@ TEST_F(NbsCurl, APageIsFetchedByTheExactQueryReadAndItsFilesGo) {
   EXPECT_FALSE(exists("CURLUJ.BAT"));
   EXPECT_FALSE(exists("odg.xml"));
   EXPECT_FALSE(exists("TMP/101234567.html"));  // not in test mode
+}
+
+TEST_F(NbsCurl, ALongPageIsReadToItsEnd) {
+  QByteArray page(300000, 'x');
+  page += "\r\n" + kPage;
+  serve(test::PeerAnswer::html(page));
+  Lookup l;
+  l.run();
+  ASSERT_TRUE(l.ok) << l.error.toStdString();
+  EXPECT_EQ(l.name, QString::fromUtf8("ĆACAK & SIN > DOO"));
 }
 
 TEST_F(NbsCurl, ByRegistrationNumberQueriesMatbrAndKeepsIt) {
@@ -235,17 +246,25 @@ class NbsPlain : public NbsLookup {
   void SetUp() override {
     NbsLookup::SetUp();
     ASSERT_TRUE(peer.start()) << peer.error().toStdString();
-    NBS_SET_HOST(QStringLiteral("127.0.0.1:") + QString::number(peer.port()));
+    // The host as aplik.ini names it.
+    QFile ini(app.filePath("aplik.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Config]\r\nNBS_HOST = 127.0.0.1:" + QByteArray::number(peer.port()) + "\r\n");
   }
   void serve(const test::PeerAnswer& a) { peer.scriptPath("GET", test::kRegisterPath, {a}); }
   NoCurl noCurl;
   test::Peer peer{{}, test::PeerScheme::Http};
 };
 
-TEST_F(NbsPlain, APageIsUsedAsItCame) {
-  serve(test::PeerAnswer::html(kPage + "<p>Default fault</p>\r\n"));
+TEST_F(NbsPlain, APageIsUsedAsItCameAndTheWaitKeepsTheEventLoopRunning) {
+  test::PeerAnswer a = test::PeerAnswer::html(kPage + "<p>Default fault</p>\r\n");
+  a.delayMs = 800;
+  serve(a);
+  bool timerRan = false;
+  QTimer::singleShot(100, [&] { timerRan = true; });
   Lookup l;
   l.run();
+  EXPECT_TRUE(timerRan);
   ASSERT_TRUE(l.ok) << l.error.toStdString();
   EXPECT_EQ(l.name, QString::fromUtf8("ĆACAK & SIN &gt; DOO"));
   EXPECT_EQ(l.place, QStringLiteral("Beograd"));
