@@ -90,19 +90,19 @@ HttpGetResult HTTP_GET(const QString& address, const HttpGetLimits& limits) {
     r.error = kNotRetrieved + QStringLiteral("Socket operation timed out");
     return r;
   }
-  const qsizetype headEnd = answer.indexOf("\r\n\r\n");
-  const QByteArray head = headEnd >= 0 ? answer.left(headEnd) : answer;
-  const QByteArray statusLine = head.left(head.indexOf("\r\n") >= 0 ? head.indexOf("\r\n") : head.size());
-  const QList<QByteArray> parts = statusLine.split(' ');
-  if (!statusLine.startsWith("HTTP/") || parts.size() < 2) {
-    r.error = kNotRetrieved + (answer.isEmpty() ? s.errorString() : QStringLiteral("Invalid HTTP answer"));
-    return r;
+  // An answer without a status line (HTTP/0.9) is all body.
+  if (answer.startsWith("HTTP/")) {
+    const qsizetype headEnd = answer.indexOf("\r\n\r\n");
+    const qsizetype lineEnd = answer.indexOf("\r\n");
+    const QByteArray statusLine = answer.left(lineEnd >= 0 ? lineEnd : answer.size());
+    if (statusLine.split(' ').value(1).toInt() >= 400) {
+      r.error = kNotRetrieved + QString::fromLatin1(statusLine);
+      return r;
+    }
+    r.body = headEnd >= 0 ? answer.mid(headEnd + 4) : QByteArray();
+  } else {
+    r.body = answer;
   }
-  if (parts[1].toInt() >= 400) {
-    r.error = kNotRetrieved + QString::fromLatin1(statusLine);
-    return r;
-  }
-  r.body = headEnd >= 0 ? answer.mid(headEnd + 4) : QByteArray();
   if (r.body.isEmpty()) {
     r.error = kNotRetrieved + s.errorString();
     return r;

@@ -67,19 +67,9 @@ class Podafirm : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(app.isValid()); }
   QString ini() const { return app.filePath("aplik.ini"); }
-  void writeIni(const QByteArray& text) {
-    QFile f(ini());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text);
-  }
-  QByteArray readIni() const {
-    QFile f(ini());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-  }
-  void testMode() {
-    QFile f(app.filePath("TEST.!!!"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  }
+  void writeIni(const QByteArray& text) { ASSERT_TRUE(app.write("aplik.ini", text)); }
+  QByteArray readIni() const { return app.read("aplik.ini"); }
+  void testMode() { ASSERT_TRUE(app.write("TEST.!!!", {})); }
   test::TempProgramFolder app;
   ScriptedPresenter boxes;
 };

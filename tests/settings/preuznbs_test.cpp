@@ -39,6 +39,17 @@ struct Lookup {
   }
 };
 
+// Serves the answer and expects the lookup to fail with the error, its outputs empty.
+void expectFailure(test::Peer& peer, const test::PeerAnswer& answer, const QString& error) {
+  peer.scriptPath("GET", test::kRegisterPath, {answer});
+  Lookup l;
+  l.run();
+  EXPECT_FALSE(l.ok);
+  EXPECT_EQ(l.error, error);
+  EXPECT_EQ(l.name, QString());
+  EXPECT_EQ(l.number, QString());
+}
+
 class NbsLookup : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -157,12 +168,7 @@ TEST_F(NbsCurl, FailuresAreCurlErrorsAndKeepBothFiles) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    serve(c.answer);
-    Lookup l;
-    l.run();
-    EXPECT_FALSE(l.ok);
-    EXPECT_EQ(l.error, NBS_ERR_CURL());
-    EXPECT_EQ(l.name, QString());
+    expectFailure(peer, c.answer, NBS_ERR_CURL());
     EXPECT_TRUE(exists("CURLUJ.BAT"));
   }
   // The kept call: config lines only, mode 0600, certificates checked, HTTP errors fail.
@@ -227,18 +233,14 @@ TEST_F(NbsCurl, OnlyTheWordFaultFailsAndThePageIsTheError) {
 }
 
 TEST_F(NbsCurl, TestModeKeepsACopyOfThePage) {
-  QFile marker(app.filePath("TEST.!!!"));
-  ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
-  marker.close();
+  ASSERT_TRUE(app.write("TEST.!!!", {}));
   serve(test::PeerAnswer::html(kPage));
   Lookup l;
   l.run();
   ASSERT_TRUE(l.ok);
-  QFile copy(app.filePath("TMP/101234567.html"));
-  ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
   QByteArray expected = kPage;
   expected.replace("&gt;", ">");
-  EXPECT_EQ(copy.readAll(), expected);
+  EXPECT_EQ(app.read("TMP/101234567.html"), expected);
 }
 
 class NbsPlain : public NbsLookup {
@@ -247,9 +249,7 @@ class NbsPlain : public NbsLookup {
     NbsLookup::SetUp();
     ASSERT_TRUE(peer.start()) << peer.error().toStdString();
     // The host as aplik.ini names it.
-    QFile ini(app.filePath("aplik.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Config]\r\nNBS_HOST = 127.0.0.1:" + QByteArray::number(peer.port()) + "\r\n");
+    ASSERT_TRUE(app.write("aplik.ini", "[Config]\r\nNBS_HOST = 127.0.0.1:" + QByteArray::number(peer.port()) + "\r\n"));
   }
   void serve(const test::PeerAnswer& a) { peer.scriptPath("GET", test::kRegisterPath, {a}); }
   NoCurl noCurl;
@@ -288,12 +288,7 @@ TEST_F(NbsPlain, FailuresNameTheirCause) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    serve(c.answer);
-    Lookup l;
-    l.run();
-    EXPECT_FALSE(l.ok);
-    EXPECT_EQ(l.error, c.error);
-    EXPECT_EQ(l.name, QString());
+    expectFailure(peer, c.answer, c.error);
   }
   // Nobody listening.
   const QString host = NBS_HOST();
