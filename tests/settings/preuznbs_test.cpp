@@ -54,6 +54,9 @@ class NbsLookup : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(app.isValid());
+    // The limits in force unless lowered: connect 4 s, whole call 30 s.
+    EXPECT_EQ(NBS_LIMITS().connectSeconds, 4);
+    EXPECT_EQ(NBS_LIMITS().totalSeconds, 30);
     NBS_SET_LIMITS({.connectSeconds = 2, .totalSeconds = 3, .stallSeconds = 3});
   }
   void TearDown() override {
