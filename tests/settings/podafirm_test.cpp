@@ -17,6 +17,7 @@
 #include "support/peer.h"
 #include "support/programfolder.h"
 #include "support/scriptedpresenter.h"
+#include "ui/kolona.h"
 #include "ui/modal.h"
 
 namespace korvan {
@@ -81,6 +82,8 @@ TEST_F(Podafirm, CancelLeavesTheFileByteForByte) {
   test::whenActive([&](QWidget* d) {
     shown << d->windowTitle() << edit(d, 1)->text();
     shown << (d->findChild<QCheckBox*>("EDIT_10_10_1")->isChecked() ? "T" : "F");
+    EXPECT_FALSE(d->windowIcon().isNull());
+    EXPECT_EQ(edit(d, 1)->minimumWidth(), int(40 * NPOINTSIZE(d)));
     EXPECT_LE(d->width(), 1366);
     EXPECT_LE(d->height(), 768);
     edit(d, 1)->setText("Promenjeno");
