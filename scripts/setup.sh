@@ -4,17 +4,22 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  # build (Qt's cmake files look for the GL and Vulkan headers)
+  build-essential cmake ninja-build
   qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
-  libgtest-dev googletest
-  libcurl4-openssl-dev curl openssl ca-certificates
+  libgtest-dev
+  # program: the e-invoice and receipt calls, the call stack's source lines
+  curl ca-certificates binutils
   fonts-liberation2 fonts-dejavu-core
-  libxml2-utils
-  python3-dbfread python3-pyftpdlib python3-openpyxl
-  libdbd-xbase-perl pgdbf
-  binutils
-  xvfb xauth poppler-utils
+  # workbooks: the office suite and its UNO SDK for the helper program
   libreoffice-calc-nogui libreoffice-core-nogui libreoffice-dev ure uno-libs-private
+  # tests: the peer's certificates, schema checks, independent table readers,
+  # workbook fixtures, PDF text, the FTP peer
+  openssl libxml2-utils
+  python3-dbfread libdbd-xbase-perl pgdbf
+  python3-openpyxl poppler-utils python3-pyftpdlib
+  # the checking build: clang's sanitizers and libFuzzer
+  clang libclang-rt-14-dev
 )
 
 missing=()

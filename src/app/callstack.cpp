@@ -1,5 +1,7 @@
 #include "app/callstack.h"
 
+#include <algorithm>
+
 #include <QMap>
 #include <cxxabi.h>
 #include <dlfcn.h>
@@ -161,10 +163,14 @@ QStringList calledFromLines(const std::vector<void*>& frames, const QStringList&
     }
     finish();
   }
+  // Levels a sanitizer's runtime puts in front of ours (its own backtrace
+  // call, say) are never the program's.
+  static const QStringList runtime = {"__interceptor_", "__sanitizer", "__asan", "__ubsan"};
   QStringList lines;
   bool skipping = true;
   for (const QList<Level>& frame : levels) {
     for (const Level& l : frame) {
+      if (std::any_of(runtime.begin(), runtime.end(), [&](const QString& p) { return l.name.startsWith(p); })) continue;
       const QString name = levelName(l.name);
       if (skipping) {
         bool skip = false;

@@ -86,13 +86,50 @@ bool CURL_HOST_OK(const QString& host, bool portAllowed) {
 
 QString CURL_ERR() { return QString::fromUtf8("Greška pri pozivanju 'curl.exe'!"); }
 
+namespace {
+
+const QByteArray kSentMark = "korvan-request-bytes=";
+
+// The request's size as curl reported it after the transfer (0 when absent).
+qint64 requestBytes(const QByteArray& output) {
+  const qsizetype at = output.lastIndexOf(kSentMark);
+  if (at < 0) return 0;
+  QByteArray n = output.mid(at + kSentMark.size());
+  n.truncate(n.indexOf('\n') < 0 ? n.size() : n.indexOf('\n'));
+  return n.trimmed().toLongLong();
+}
+
+}  // namespace
+
+CurlFailure CURL_FAILURE(const CurlExit& exit) {
+  switch (exit.code) {
+    case 52:  // empty reply: the server read the request and closed
+      return CurlFailure::AnswerLost;
+    case 28:  // timed out
+    case 56:  // receiving failed
+      return exit.requestSent ? CurlFailure::AnswerLost : CurlFailure::NotSent;
+    default:  // 6, 7, 35, 60 and the rest: nothing reached the server
+      return CurlFailure::NotSent;
+  }
+}
+
 bool CURL_RUN(const QString& recordPath, const QStringList& configLines, const QString& answerPath,
-              const CurlLimits& limits) {
+              const CurlLimits& limits, CurlExit* exit) {
   PRAVI_DIR(GETAPPPATH() + QStringLiteral("TMP"));
   QFile::remove(answerPath);
   // A backstop above curl's own limit, in case curl itself hangs.
   const int backstopMs = (limits.connectSeconds + limits.totalSeconds + 15) * 1000;
-  return IZVRSI_BAT(recordPath, configLines, CURL_PROGRAM(), {QStringLiteral("-K"), recordPath}, backstopMs);
+  const QStringList args = {QStringLiteral("-K"), recordPath};
+  if (!exit) return IZVRSI_BAT(recordPath, configLines, CURL_PROGRAM(), args, backstopMs);
+  // curl writes this after the transfer, failed or not.
+  const QStringList lines =
+      configLines + QStringList{QStringLiteral("write-out = \"\\n") + QString::fromLatin1(kSentMark) +
+                                QStringLiteral("%{size_request}\\n\"")};
+  platform::ProcessResult r;
+  const bool ran = IZVRSI_BAT(recordPath, lines, CURL_PROGRAM(), args, backstopMs, &r);
+  exit->code = r.exitCode;
+  exit->requestSent = requestBytes(r.standardOutput) > 0;
+  return ran;
 }
 
 }  // namespace korvan

@@ -52,11 +52,26 @@ bool CURL_HOST_OK(const QString& host, bool portAllowed = false);
 // "Greška pri pozivanju 'curl.exe'!"
 QString CURL_ERR();
 
+// How a curl run ended.
+struct CurlExit {
+  int code = -1;             // curl's exit code; negative: not started, time-out, crash (platform/process.h)
+  bool requestSent = false;  // bytes of the request went out to the server
+};
+
+// What a failed call means for a request that changes something on the server.
+enum class CurlFailure {
+  NotSent,     // no connection, no trusted certificate, or curl did not run
+  AnswerLost,  // the request went out, then the answer was lost (time-out, dropped connection)
+};
+CurlFailure CURL_FAILURE(const CurlExit& exit);
+
 // Makes TMP, removes the answer file (an earlier answer never passes for this
 // call's), writes the config lines into the record file and runs curl with -K
 // on it, with a backstop above curl's own limits. true exactly when curl
-// ended with 0. Shows nothing.
+// ended with 0. Shows nothing. exit, when given, gets how curl ended (the
+// config then also asks curl for the request's size, on standard output:
+// the lines must send the answer to a file).
 bool CURL_RUN(const QString& recordPath, const QStringList& configLines, const QString& answerPath,
-              const CurlLimits& limits);
+              const CurlLimits& limits, CurlExit* exit = nullptr);
 
 }  // namespace korvan

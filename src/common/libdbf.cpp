@@ -182,13 +182,62 @@ bool REC_LOCK(double seconds) {
   }
 }
 
+namespace {
+
+// The current table's append lock for one try; a lock another open holds
+// sets the network-error flag, as a failed append does.
+class AppendTry {
+ public:
+  explicit AppendTry(dbf::Table& t) : t_(t), held_(t.tryLockAppend()) {
+    if (!held_) dbf::setNetErr(true);
+  }
+  ~AppendTry() {
+    if (!held_) return;
+    try {
+      t_.unlockAppend();
+    } catch (...) {
+      // Unwinding already: the first error is the one reported.
+    }
+  }
+  AppendTry(const AppendTry&) = delete;
+  AppendTry& operator=(const AppendTry&) = delete;
+  bool held() const { return held_; }
+  void release() {
+    held_ = false;
+    t_.unlockAppend();
+  }
+
+ private:
+  dbf::Table& t_;
+  bool held_;
+};
+
+}  // namespace
+
 bool ADD_REC(double seconds) {
+  return addRecordOnce(seconds, [] { return false; }, [] {}) == KeyedAppend::Added;
+}
+
+KeyedAppend addRecordOnce(double seconds, const std::function<bool()>& present, const std::function<void()>& putKey) {
   dbf::Table& t = dbf::current();
   for (;;) {
-    if (t.appendBlank()) return true;
+    {
+      AppendTry append(t);
+      if (append.held()) {
+        if (present()) {
+          append.release();
+          return KeyedAppend::Present;
+        }
+        if (t.appendBlank()) {
+          putKey();
+          append.release();  // writes the key before another copy may look
+          return KeyedAppend::Added;
+        }
+      }
+    }
     libdbf::wait(0.5);
     seconds -= 0.5;
-    if (seconds <= 0) return false;
+    if (seconds <= 0) return KeyedAppend::Failed;
   }
 }
 

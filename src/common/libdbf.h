@@ -52,8 +52,16 @@ void APENDUJ_RAZL_TIP(const QString& path, bool exclusive, const QString& alias,
 // locks), retrying every half second; false when the seconds ran out.
 bool REC_LOCK(double seconds);
 // Appends a blank record to the current table (current and locked),
-// retrying every half second; false when the seconds ran out.
+// retrying every half second; false when the seconds ran out. Each try is
+// immediate, so the seconds are the whole wait.
 bool ADD_REC(double seconds);
+// ADD_REC for a keyed record, so that two copies adding one key at once add
+// one record: each try holds the append lock while present() looks the key
+// up and, when it is absent, while the blank record is appended, putKey()
+// fills it and the record is written. Present leaves the pointer where
+// present() left it; Failed when the seconds ran out.
+enum class KeyedAppend { Added, Present, Failed };
+KeyedAppend addRecordOnce(double seconds, const std::function<bool()>& present, const std::function<void()>& putKey);
 
 // Record helpers.
 // Creates and opens exclusively the first free "TMP/TEMP000" .. "TMP/TEMP999"

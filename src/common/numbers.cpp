@@ -1,6 +1,7 @@
 #include "common/numbers.h"
 
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace korvan {
@@ -50,8 +51,15 @@ double readNumber(const QChar* p, const QChar* end, Marks marks) {
   }
   if (!digits) return 0.0;
   double v = 0;
-  if (usingLarge) std::from_chars(large.data(), large.data() + large.size(), v);
-  else std::from_chars(small, out, v);
+  const char* first = usingLarge ? large.data() : small;
+  const char* last = usingLarge ? large.data() + large.size() : out;
+  if (std::from_chars(first, last, v).ec == std::errc::result_out_of_range) {
+    // Too many digits for a double: beyond the largest number if any digit
+    // before the point is not 0, else too small to tell from 0.
+    const char* p0 = first;
+    while (p0 < last && *p0 == '0') ++p0;
+    v = (p0 < last && *p0 != '.') ? HUGE_VAL : 0.0;
+  }
   if (v == 0) return 0.0;
   return negative ? -v : v;
 }

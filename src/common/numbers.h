@@ -12,6 +12,8 @@ namespace korvan {
 
 // The leading number of a text: optional blanks, an optional sign, digits and
 // at most one "."; reading stops at the first other character. No digits: 0.
+// A number too large for a double reads as an infinity (never as 0), which
+// the table engine refuses to store and the pictures show as asterisks.
 double VAL(const QString& text);
 // VAL after removing every "." and turning every "," into ".".
 double E2VAL(const QString& text);

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -152,7 +153,8 @@ QString TRANSFORM(double value, const QString& picture) {
 bool PICTURE_OVERFLOW(const QString& shown) { return shown.contains(QChar(u'*')); }
 
 bool FORMULA_ERROR(const QString& shown) {
-  static const QRegularExpression error(QStringLiteral("^(#[A-Z0-9/]+[!?]?|#N/A|Err:\\d{3})$"));
+  // A name that ends in "!" or "?": "#12" or "#A1" is text someone typed.
+  static const QRegularExpression error(QStringLiteral("^(#[A-Z][A-Z0-9/]*[!?]|#N/A|Err:\\d{3})$"));
   return error.match(shown.trimmed()).hasMatch();
 }
 
@@ -191,9 +193,8 @@ QString BEZ_DECIM(double value, const QString& picture) {
 
 QString STR(double value, int width) {
   QString s;
-  if (!std::isfinite(value)) {
-    s = QStringLiteral("0");
-  } else {
+  if (!std::isfinite(value)) return QString(std::max(width, 1), QChar(u'*'));  // the overflow mark
+  {
     char buf[420];
     std::snprintf(buf, sizeof buf, "%.15g", value == 0 ? 0.0 : value);
     if (std::strchr(buf, 'e')) {

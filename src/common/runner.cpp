@@ -45,9 +45,17 @@ int WAITRUN(const QString& program, const QStringList& arguments, int timeoutMs)
 }
 
 bool IZVRSI_BAT(const QString& recordPath, const QStringList& recordLines, const QString& program,
-                const QStringList& arguments, int timeoutMs) {
+                const QStringList& arguments, int timeoutMs, platform::ProcessResult* result) {
+  if (result) *result = {};
   if (!recordPath.isEmpty() && !writeRecordFile(recordPath, recordLines)) return false;
-  return WAITRUN(program, arguments, timeoutMs) == 0;
+  if (!result) return WAITRUN(program, arguments, timeoutMs) == 0;
+  platform::ProcessRequest r;
+  r.program = program;
+  r.arguments = arguments;
+  r.timeoutMs = timeoutMs;
+  r.captureOutput = true;
+  *result = platform::runProcess(r);
+  return result->exitCode == 0;
 }
 
 void DELAY(double seconds) {

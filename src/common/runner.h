@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/process.h"
+
 namespace korvan {
 
 // Runs the program with the arguments and waits for its end (without limit
@@ -16,9 +18,10 @@ int WAITRUN(const QString& program, const QStringList& arguments, int timeoutMs 
 // existing file is truncated and left in place afterwards), then runs the
 // program as WAITRUN does. true exactly when the exit code is 0. false at
 // once, running nothing, when the record file cannot be written. An empty
-// record path writes nothing.
+// record path writes nothing. result, when given, gets how the program ended
+// and its standard output and error (kNotStarted when nothing ran).
 bool IZVRSI_BAT(const QString& recordPath, const QStringList& recordLines, const QString& program,
-                const QStringList& arguments, int timeoutMs = 0);
+                const QStringList& arguments, int timeoutMs = 0, platform::ProcessResult* result = nullptr);
 
 // Returns when the time has passed (seconds, fractions allowed), measured on
 // a monotonic clock; the thread sleeps meanwhile.

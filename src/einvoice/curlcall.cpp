@@ -86,13 +86,22 @@ QString EFM_ERR_NIJE_JSON() {
   return QString::fromUtf8("Greška pri obradi odgovora servera: Odgovor nije JSON fajl!");
 }
 
-bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer) {
+QString EFM_ERR_SLANJE(const CurlExit& exit) {
+  if (CURL_FAILURE(exit) == CurlFailure::AnswerLost)
+    return QString::fromUtf8(
+        "Odgovor servera nije stigao: veza je prekinuta ili je isteklo vreme čekanja, a fajl je već poslat!\n"
+        "Fajl je možda primljen i registrovan. Proverite njegov status pre ponovnog slanja!");
+  return EFM_ERR_CURL() + QStringLiteral("\nFajl NIJE POSLAT!");
+}
+
+bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer, CurlExit* exit) {
   if (!CURL_HOST_OK(EFM_HOST()))
     return MSG(QStringLiteral("Neispravan naziv servera eFaktura: '") + EFM_HOST() + u'\'');
   bool ok = true;
   const QStringList lines = EFM_CURL_CONFIG(call, apiKey, testMode, &ok);
   if (!ok) return MSG(EFM_ERR_NEUPISIVO());
-  if (!CURL_RUN(EFM_TMP(QStringLiteral("CURLUJ.BAT")), lines, EFM_TMP(call.answerFile), limits())) return false;
+  if (!CURL_RUN(EFM_TMP(QStringLiteral("CURLUJ.BAT")), lines, EFM_TMP(call.answerFile), limits(), exit))
+    return false;
   if (answer) READ_FILE(EFM_TMP(call.answerFile), answer, true);
   return true;
 }

@@ -67,8 +67,15 @@ QString EFM_ERR_NEUPISIVO();
 // Writes the record file and runs curl; true when curl ran (exit code 0). A
 // call whose values cannot be written is refused with EFM_ERR_NEUPISIVO and
 // runs nothing.
-// answer (when given) then gets the answer file, empty when curl wrote none.
-bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer = nullptr);
+// answer (when given) then gets the answer file, empty when curl wrote none;
+// exit (when given) how curl ended.
+bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer = nullptr,
+                CurlExit* exit = nullptr);
+
+// The message of an upload that did not run: "not sent", or, when its answer
+// was lost after the request went out, that the invoice may have arrived and
+// its status must be checked before it is sent again.
+QString EFM_ERR_SLANJE(const CurlExit& exit);
 
 // A whole number written as digits (no sign, no blanks, at most 19 digits):
 // the only form in which ids go into paths and bodies.

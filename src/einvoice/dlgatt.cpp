@@ -157,7 +157,7 @@ void PREGLED(QTableWidget* table, const AttachList& list) {
     return;
   }
   out.close();
-  shell().openDocument(path);
+  platform::shell().openDocument(path);
 }
 
 void BRISI(QTableWidget* table, QLabel* label, AttachList& list, bool protectFirst) {

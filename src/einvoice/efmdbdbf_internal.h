@@ -39,8 +39,11 @@ QString key(const QString& ui, qint64 id);
 enum class Nadjen { Ne, Zakljucan, NijeZakljucan };
 Nadjen seekAndLock(dbf::Table& t, const QString& ui, qint64 id);
 
-// Appends a row with the key set; false after "Ne može se dodati slog !".
-bool appendRow(dbf::Table& t, const QString& ui, qint64 id);
+// Appends a row with the key set, unless another copy has appended that key
+// meanwhile (looked up again under the append lock; Present leaves the
+// pointer on its row, unlocked). Failed after "Ne može se dodati slog !".
+enum class Dodat { Da, Postoji, Ne };
+Dodat appendRow(dbf::Table& t, const QString& ui, qint64 id);
 
 // The row of the key, locked, or a new one appended; false after the lock or
 // append message. `added` tells which.

@@ -107,26 +107,41 @@ Nadjen seekAndLock(dbf::Table& t, const QString& ui, qint64 id) {
   return Nadjen::Ne;
 }
 
-bool appendRow(dbf::Table& t, const QString& ui, qint64 id) {
-  if (!ADD_REC(4)) return MSG(ERR_ADD());
-  t.put("UI", ui);
-  t.put("INV_ID", EFMDB_ID20(id));
-  return true;
+Dodat appendRow(dbf::Table& t, const QString& ui, qint64 id) {
+  const auto present = [&] { return t.seek(key(ui, id), false, true) && carries(t, ui, id); };
+  const auto putKey = [&] {
+    t.put("UI", ui);
+    t.put("INV_ID", EFMDB_ID20(id));
+  };
+  switch (addRecordOnce(4, present, putKey)) {
+    case KeyedAppend::Added: return Dodat::Da;
+    case KeyedAppend::Present: return Dodat::Postoji;
+    case KeyedAppend::Failed: break;
+  }
+  MSG(ERR_ADD());
+  return Dodat::Ne;
 }
 
 bool lockOrAppend(dbf::Table& t, const QString& ui, qint64 id, bool* added) {
   if (added) *added = false;
-  switch (seekAndLock(t, ui, id)) {
-    case Nadjen::NijeZakljucan:
-      return MSG(ERR_LOCK());
-    case Nadjen::Ne:
-      if (!appendRow(t, ui, id)) return false;
-      if (added) *added = true;
-      return true;
-    case Nadjen::Zakljucan:
-      break;
+  Nadjen found = seekAndLock(t, ui, id);
+  if (found == Nadjen::Ne) {
+    switch (appendRow(t, ui, id)) {
+      case Dodat::Ne: return false;
+      case Dodat::Da:
+        if (added) *added = true;
+        return true;
+      case Dodat::Postoji:  // another copy appended it since the seek
+        found = seekAndLock(t, ui, id);
+        break;
+    }
   }
-  return true;
+  switch (found) {
+    case Nadjen::Zakljucan: return true;
+    case Nadjen::NijeZakljucan: return MSG(ERR_LOCK());
+    case Nadjen::Ne: break;  // appended and deleted again by another copy
+  }
+  return MSG(ERR_ADD());
 }
 
 QString alltrim(const QString& s) {

@@ -6,6 +6,7 @@
 #include "einvoice/efm_status.h"
 #include "einvoice/efmdbdbf.h"
 #include "einvoice/efmdbdbf_internal.h"
+#include "einvoice/libefman.h"
 #include "einvoice/myeracun.h"
 
 #include <QJsonDocument>
@@ -46,7 +47,7 @@ void EFMDB_OK_ODGOVOR_U_BAZU(const QVariant&, const QString& xmlPath, const QStr
   const QJsonObject o = doc.object();
   for (const char* tag : {"InvoiceId", "Status"})
     if (!o.contains(QLatin1String(tag))) {
-      MSG(answerError(QString("Ne postoji tag '%1'!").arg(tag)));
+      MSG(answerError(QString("Ne postoji tag '%1'!").arg(tag)) + efm::serverSaid(answer.toUtf8(), true));
       return;
     }
   const qint64 id = invoiceId(o.value("InvoiceId"));

@@ -111,8 +111,8 @@ bool ERACUNI_SALJI(QWidget* mainWindow, const QFont& font, const MyERACUN& recor
     return MSG(QString::fromUtf8("Putanja XML fajla sadrži prelom reda i ne može da se pošalje:\n") + xmlPath +
                QStringLiteral("\nFajl NIJE POSLAT!"));
   QByteArray answer;
-  if (!EFM_IZVRSI(call, apiKey, testMode, &answer))
-    return MSG(EFM_ERR_CURL() + QStringLiteral("\nFajl NIJE POSLAT!"));
+  CurlExit curl;
+  if (!EFM_IZVRSI(call, apiKey, testMode, &answer, &curl)) return MSG(EFM_ERR_SLANJE(curl));
   return OBRADI_ODG_SLANJE(answer, apiKey, testMode, font, xmlPath, onSuccess);
 }
 

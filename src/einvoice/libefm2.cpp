@@ -26,12 +26,14 @@ QString parseError(int code) {
 }
 
 // Visits the values of child inside each parent with the first/all/last rules.
+// A parent nested in another of its name is inside the outer one's range
+// already, so each element is looked at once whatever the nesting.
 QVariant collect(const XmlLiteralDoc& doc, const QString& parent, const QString& child, bool first, bool all,
                  const QString& attribute) {
   QStringList list;
   QVariant last;
   const auto& els = doc.elements();
-  for (int p = doc.find(parent); p >= 0; p = doc.find(parent, p + 1)) {
+  for (int p = doc.find(parent); p >= 0; p = doc.find(parent, els[p].end)) {
     for (int c = doc.find(child, p + 1, els[p].end); c >= 0; c = doc.find(child, c + 1, els[p].end)) {
       const QString v = UZMI_STA(!attribute.isEmpty(), els[c], attribute);
       if (first) return v;
@@ -91,7 +93,8 @@ QVariant RADI_TAG3(const QStringList& path, const XmlLiteralDoc& doc, bool quiet
     return all ? QVariant(QStringList()) : QVariant();
   }
   bool found = false;
-  for (int a = doc.find(path[0]); a >= 0 && !found; a = doc.find(path[0], a + 1))
+  // Nested namesakes lie inside the range just searched: go on after it.
+  for (int a = doc.find(path[0]); a >= 0 && !found; a = doc.find(path[0], els[a].end))
     found = doc.find(path[1], a + 1, els[a].end) >= 0;
   if (!found) return all ? QVariant(QStringList()) : QVariant();
   return collect(doc, path[1], path[2], first, all, attribute);
@@ -110,7 +113,8 @@ bool EFM_OBRADI_INVOICE(const QString& direction, qint64 id, QVariantList& heade
     return MSG(QStringLiteral("Ne postoji fajl sa Id ") + QString::number(id));
   }
   XmlLiteralDoc doc;
-  if (const int e = doc.parse(answer); e != 0) return MSG(parseError(e));
+  // An error answer is JSON, not a document: what the server said goes with the message.
+  if (const int e = doc.parse(answer); e != 0) return MSG(parseError(e) + efm::serverSaid(answer));
   const QString envelopeName = out ? QStringLiteral("env:SalesInvoiceId") : QStringLiteral("env:PurchaseInvoiceId");
   const QVariant envelope = XML_UZMI({envelopeName}, doc);
   if (envelope.isNull()) return MSG(QStringLiteral("Nije ispravno formatiran fajl!"));
@@ -174,7 +178,7 @@ bool EFM_SNIMI_OTVORI_FAJL_IZ_XML(const QString& element, const QString& documen
       MSG(QStringLiteral("Ne postoje podaci za ovu vrstu fajla!"));
     }
   }
-  if (ok && !silent) shell().openDocument(target);
+  if (ok && !silent) platform::shell().openDocument(target);
   return ok;
 }
 

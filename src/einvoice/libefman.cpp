@@ -107,6 +107,15 @@ StatusAnswer readStatus(const QByteArray& answer) {
   return s;
 }
 
+QString serverSaid(const QByteArray& answer, bool errorOnly) {
+  const auto d = EFM_JSON_DECODE(answer);
+  if (!d) return QString();
+  const QJsonObject o = d->toObject();
+  if (errorOnly && !o.contains(QStringLiteral("Message")) && !o.contains(QStringLiteral("ErrorCode"))) return QString();
+  const QString said = salji::serverText(*d, answer);
+  return said.isEmpty() ? QString() : QStringLiteral("\nOdgovor servera: ") + said;
+}
+
 QString cancelProblem(const QByteArray& answer) {
   const auto d = EFM_JSON_DECODE(answer);
   if (!d) return EFM_ERR_NIJE_JSON();

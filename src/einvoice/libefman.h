@@ -47,6 +47,10 @@ struct StatusAnswer {
   QString server;  // NoStatus: what the server said instead (its Message, else ErrorCode)
 };
 StatusAnswer readStatus(const QByteArray& answer);
+// "\nOdgovor servera: " and what a JSON answer said (its Message, else its
+// ErrorCode, else the whole answer), for the end of a message; empty when the
+// answer is no JSON or, with errorOnly, names neither Message nor ErrorCode.
+QString serverSaid(const QByteArray& answer, bool errorOnly = false);
 // Cancel/storno: empty when good, else the text of the message to show.
 QString cancelProblem(const QByteArray& answer);
 QString acceptRejectProblem(const QByteArray& answer);

@@ -39,7 +39,7 @@ bool MyERACUN::KOPIRAJ(const QString& folder, bool neOtvaraj) {
   if (QFileInfo(cFN_PDF_FULL).isFile()) ok = KOPI_FAJL(folder, cFN_PDF_FULL);
   if (ok) ok = KOPI_FAJL(folder, cFN_XML_FULL);
   if (!ok) return MSG(QString::fromUtf8("Greška pri kopiranju u folder:\n") + folder);
-  if (!neOtvaraj) shell().openDocument(folder.trimmed());
+  if (!neOtvaraj) platform::shell().openDocument(folder.trimmed());
   return true;
 }
 

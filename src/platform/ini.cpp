@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace korvan::platform {
@@ -41,15 +42,29 @@ enum class ReadStatus { Ok, Missing, Failed };
 
 ReadStatus readFile(const QString& path, QByteArray* out, int* err) {
   const QByteArray name = QFile::encodeName(path);
-  const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a pipe put in the place of the file cannot hold the open.
+  const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return ReadStatus::Missing;
     *err = errno;
     return ReadStatus::Failed;
   }
+  // Settings files are small regular files: a device, a pipe or a file of
+  // gigabytes put in their place is refused rather than read without end.
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kIniFileMax) {
+    *err = S_ISREG(st.st_mode) ? EFBIG : EINVAL;
+    ::close(fd);
+    return ReadStatus::Failed;
+  }
   out->clear();
   char buf[16384];
   for (;;) {
+    if (out->size() > kIniFileMax) {  // grew while being read
+      *err = EFBIG;
+      ::close(fd);
+      return ReadStatus::Failed;
+    }
     const ssize_t n = ::read(fd, buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -208,11 +223,16 @@ bool IniText::removeKey(const QByteArray& section, const QByteArray& key) {
 }
 
 bool IniText::removeSection(const QByteArray& section) {
-  bool removed = false;
-  for (qsizetype h = findSection(section); h >= 0; h = findSection(section)) {
-    lines_.remove(h, sectionEnd(h) - h);
-    removed = true;
+  // One pass, however many sections share the name.
+  QList<Line> kept;
+  kept.reserve(lines_.size());
+  bool removing = false, removed = false;
+  for (Line& l : lines_) {
+    if (l.kind == Kind::Section) removing = sameName(l.name, section);
+    if (removing) removed = true;
+    else kept << std::move(l);
   }
+  if (removed) lines_ = std::move(kept);
   return removed;
 }
 

@@ -17,6 +17,9 @@ namespace korvan::platform {
 
 // The most bytes of a value that a read returns.
 inline constexpr qsizetype kIniValueMax = 1023;
+// The largest settings file read; a larger one (or one that is no regular
+// file) fails like an unreadable one.
+inline constexpr qsizetype kIniFileMax = 16 * 1024 * 1024;
 
 // The first maxBytes bytes of a UTF-8 text, shortened so that no character is cut.
 QByteArray utf8Left(const QByteArray& text, qsizetype maxBytes);

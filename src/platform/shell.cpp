@@ -4,7 +4,7 @@
 #include <QProcess>
 #include <utility>
 
-namespace korvan {
+namespace korvan::platform {
 namespace {
 
 // xdg-open takes one file or URL; an absolute path or a link with a scheme
@@ -48,4 +48,4 @@ bool isWebOrFileLink(const QUrl& url) {
                            s == QLatin1String("file"));
 }
 
-}  // namespace korvan
+}  // namespace korvan::platform

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QUrl>
 
-namespace korvan {
+namespace korvan::platform {
 
 class Shell {
  public:
@@ -32,4 +32,4 @@ Shell* setShell(Shell* s);
 // True for a valid http, https or file link: the only links openUrl opens.
 bool isWebOrFileLink(const QUrl& url);
 
-}  // namespace korvan
+}  // namespace korvan::platform

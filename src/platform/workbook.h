@@ -1,8 +1,9 @@
 #pragma once
 // Reading workbooks (.xls, .xlsx, .xlsb, .ods) through an office suite run
 // headless by a helper program. One open workbook is one document in one
-// helper process; closing it (or destroying the object) ends both. Only the
-// first sheet is read; nothing is ever written into the workbook.
+// helper process; closing it (or destroying the object) ends both, unless
+// the backend is held (holdEngine), which keeps the helper for the next open.
+// Only the first sheet is read; nothing is ever written into the workbook.
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -70,6 +71,11 @@ class WorkbookBackend {
   virtual ~WorkbookBackend() = default;
   // Opens the workbook hidden, read-only, macros off; throws WorkbookError.
   virtual std::unique_ptr<Workbook> open(const QString& path) = 0;
+  // Holds (counted) are taken by windows that read workbooks again and again:
+  // while one is held, a closed workbook may leave its engine running for the
+  // next open, and the last release ends what is left. Nothing is kept by default.
+  virtual void holdEngine() {}
+  virtual void releaseEngine() {}
 };
 
 // The backend in force (the office-suite helper unless a test installed another).

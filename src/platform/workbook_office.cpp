@@ -20,8 +20,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -35,6 +37,7 @@ namespace korvan::platform {
 namespace {
 
 const char* kHelperName = "korvan-wbhelper";
+constexpr qint64 kAnswerMaxBytes = qint64(16) << 20;  // the largest answer taken (a few thousand cells are far less)
 
 // What a helper killed before it could tidy up leaves: the folder its office
 // profile is in, and the office's connection pipe in /tmp.
@@ -83,6 +86,52 @@ LiveGroups& liveGroups() {
   return *g;
 }
 
+// Ends a helper's whole group and what it leaves behind.
+void endHelper(std::unique_ptr<QProcess>& proc, qint64& group, QString& root) {
+  if (!proc) return;
+  if (group > 0) ::kill(-static_cast<pid_t>(group), SIGKILL);
+  proc->waitForFinished(5000);
+  proc.reset();
+  if (group > 0) liveGroups().remove(group);
+  // The helper removes its office profile itself unless it was killed.
+  removeLeftovers(group, QFile::encodeName(root).toStdString());
+  group = 0;
+  root.clear();
+}
+
+}  // namespace
+
+// A helper with no document, kept for the next open while its backend is held.
+struct IdleOffice {
+  int holds = 0;
+  std::unique_ptr<QProcess> proc;
+  qint64 group = 0;
+  QString root;
+  int requestLimitMs = 60000;
+
+  ~IdleOffice() {
+    // Possibly at exit, when the event loop is gone: the group is ended, the process object left.
+    if (!proc) return;
+    if (group > 0) ::kill(-static_cast<pid_t>(group), SIGKILL);
+    if (group > 0) liveGroups().remove(group);
+    removeLeftovers(group, QFile::encodeName(root).toStdString());
+    (void)proc.release();
+  }
+  bool has() const { return proc && proc->state() == QProcess::Running; }
+  // Asks the kept helper to close its office, then ends its group in any case.
+  void end() {
+    if (!proc) return;
+    if (proc->state() == QProcess::Running) {
+      proc->write("{\"op\":\"close\"}\n");
+      proc->closeWriteChannel();
+      proc->waitForFinished(requestLimitMs);
+    }
+    endHelper(proc, group, root);
+  }
+};
+
+namespace {
+
 QString seconds(int ms) { return QString::number(ms / 1000.0, 'f', ms % 1000 ? 1 : 0); }
 
 // The value of a cell the way a spreadsheet's Value gives it.
@@ -113,10 +162,12 @@ QVariant valueOf(ValueType type, double number, const QString& shown, const QDat
 
 class OfficeWorkbook : public Workbook {
  public:
-  OfficeWorkbook(const OfficeOptions& o, const QString& path) : options_(o), path_(path) {}
+  OfficeWorkbook(const OfficeOptions& o, const QString& path, std::shared_ptr<IdleOffice> idle)
+      : options_(o), path_(path), idle_(std::move(idle)) {}
   ~OfficeWorkbook() override { close(); }
 
   void start();
+  void startHelper();
   Cell cell(int column, int row) override { return cells({{column, row}}).at(0); }
   std::vector<Cell> cells(const std::vector<CellPos>& positions) override;
   int usedRows() override;
@@ -132,7 +183,8 @@ class OfficeWorkbook : public Workbook {
 
   OfficeOptions options_;
   QString path_;
-  QProcess* proc_ = nullptr;
+  std::shared_ptr<IdleOffice> idle_;
+  std::unique_ptr<QProcess> proc_;
   qint64 group_ = 0;
   QString root_;  // made here; the helper makes its profile inside it
   QDate nullDate_{1899, 12, 30};
@@ -145,6 +197,22 @@ void OfficeWorkbook::fail(const QString& lastError, const QString& operation,
 }
 
 void OfficeWorkbook::start() {
+  if (idle_ && idle_->has()) {  // the office of an earlier read, its document closed
+    proc_ = std::move(idle_->proc);
+    group_ = std::exchange(idle_->group, 0);
+    root_ = std::exchange(idle_->root, QString());
+  } else {
+    if (idle_) idle_->end();
+    startHelper();
+  }
+  const QString url = QUrl::fromLocalFile(QFileInfo(path_).absoluteFilePath()).toString(QUrl::FullyEncoded);
+  const QJsonObject opened =
+      request({{"op", "open"}, {"url", url}}, options_.startLimitMs, {url});
+  const QDate nd = QDate::fromString(opened.value("nullDate").toString(), Qt::ISODate);
+  if (nd.isValid()) nullDate_ = nd;
+}
+
+void OfficeWorkbook::startHelper() {
   const QString helper = options_.helperPath.isEmpty() ? officeHelperPath() : options_.helperPath;
   if (helper.isEmpty() || !QFileInfo(helper).isExecutable())
     throw WorkbookError("no helper", "start", "the workbook helper program is missing",
@@ -161,7 +229,7 @@ void OfficeWorkbook::start() {
   if (!options_.officeDir.isEmpty()) args << "--office-dir" << options_.officeDir;
   args << "--profile-root" << root_;
 
-  proc_ = new QProcess;
+  proc_ = std::make_unique<QProcess>();
   proc_->setProgram(helper);
   proc_->setArguments(args);
   proc_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -170,8 +238,7 @@ void OfficeWorkbook::start() {
   proc_->start();
   if (!proc_->waitForStarted(options_.startLimitMs)) {
     const QString err = proc_->errorString();
-    delete proc_;
-    proc_ = nullptr;
+    proc_.reset();
     QDir(root_).removeRecursively();
     root_.clear();
     throw WorkbookError(err, "start", "the workbook helper could not be started", {helper});
@@ -186,18 +253,16 @@ void OfficeWorkbook::start() {
            ready.value("description").toString(), {});
     fail("bad answer", "start", "the workbook helper gave an answer it should not", {helper});
   }
-
-  const QString url = QUrl::fromLocalFile(QFileInfo(path_).absoluteFilePath()).toString(QUrl::FullyEncoded);
-  const QJsonObject opened =
-      request({{"op", "open"}, {"url", url}}, options_.startLimitMs, {url});
-  const QDate nd = QDate::fromString(opened.value("nullDate").toString(), Qt::ISODate);
-  if (nd.isValid()) nullDate_ = nd;
 }
 
 QJsonObject OfficeWorkbook::readLine(const QString& operation, int limitMs, const QStringList& args) {
   QElapsedTimer timer;
   timer.start();
   while (!proc_->canReadLine()) {
+    // An answer is one line; bytes without its end beyond any sound answer
+    // are a helper gone wrong, not something to keep in memory.
+    if (proc_->bytesAvailable() > kAnswerMaxBytes)
+      fail("bad answer", operation, "the workbook helper gave an answer that cannot be read", args);
     const qint64 left = limitMs - timer.elapsed();
     if (proc_->state() == QProcess::NotRunning)
       fail("helper ended", operation, "the workbook helper ended before it answered", args);
@@ -299,22 +364,23 @@ void OfficeWorkbook::exportFirstSheetPdf(const QString& pdfPath) {
   tmp.setAutoRemove(false);
 }
 
-void OfficeWorkbook::endGroup() {
-  if (!proc_) return;
-  if (group_ > 0) ::kill(-static_cast<pid_t>(group_), SIGKILL);
-  proc_->waitForFinished(5000);
-  delete proc_;
-  proc_ = nullptr;
-  if (group_ > 0) liveGroups().remove(group_);
-  // The helper removes its office profile itself unless it was killed.
-  removeLeftovers(group_, QFile::encodeName(root_).toStdString());
-  group_ = 0;
-  root_.clear();
-}
+void OfficeWorkbook::endGroup() { endHelper(proc_, group_, root_); }
 
 void OfficeWorkbook::close() {
   if (!proc_) return;
-  if (proc_->state() == QProcess::Running) {
+  if (proc_->state() == QProcess::Running && idle_ && idle_->holds > 0 && !idle_->proc) {
+    try {
+      request({{"op", "closeDoc"}}, options_.requestLimitMs, {});
+      idle_->requestLimitMs = options_.requestLimitMs;
+      idle_->proc = std::move(proc_);
+      idle_->group = std::exchange(group_, 0);
+      idle_->root = std::exchange(root_, QString());
+      return;
+    } catch (const WorkbookError&) {
+      // ended below
+    }
+  }
+  if (proc_ && proc_->state() == QProcess::Running) {
     try {
       request({{"op", "close"}}, options_.requestLimitMs, {});
       proc_->closeWriteChannel();
@@ -346,14 +412,24 @@ bool officeAvailable() {
   return !officeHelperPath().isEmpty() && QFileInfo(officeProgramDir() + "/soffice.bin").isExecutable();
 }
 
-OfficeBackend::OfficeBackend(OfficeOptions options) : options_(std::move(options)) {}
+OfficeBackend::OfficeBackend(OfficeOptions options)
+    : options_(std::move(options)), idle_(std::make_shared<IdleOffice>()) {}
+
+OfficeBackend::~OfficeBackend() = default;
+
+void OfficeBackend::holdEngine() { ++idle_->holds; }
+
+void OfficeBackend::releaseEngine() {
+  if (idle_->holds > 0 && --idle_->holds > 0) return;
+  idle_->end();
+}
 
 std::unique_ptr<Workbook> OfficeBackend::open(const QString& path) {
   const QFileInfo fi(path);
   const QString url = QUrl::fromLocalFile(fi.absoluteFilePath()).toString(QUrl::FullyEncoded);
   if (path.isEmpty() || !fi.isFile())
     throw WorkbookError("no file", "loadComponentFromURL", "the workbook does not exist", {url});
-  auto wb = std::make_unique<OfficeWorkbook>(options_, path);
+  auto wb = std::make_unique<OfficeWorkbook>(options_, path, idle_);
   wb->start();
   return wb;
 }

@@ -6,6 +6,8 @@
 // limit, a close and the end of the program end the whole group.
 #include "platform/workbook.h"
 
+#include <memory>
+
 namespace korvan::platform {
 
 struct OfficeOptions {
@@ -23,13 +25,21 @@ QString officeProgramDir();
 // True when the helper and the office suite are both there.
 bool officeAvailable();
 
+struct IdleOffice;
+
 class OfficeBackend : public WorkbookBackend {
  public:
   explicit OfficeBackend(OfficeOptions options = {});
+  ~OfficeBackend() override;
   std::unique_ptr<Workbook> open(const QString& path) override;
+  // While held, a closed workbook leaves its helper and office running (its
+  // document closed) for the next open; the last release ends them.
+  void holdEngine() override;
+  void releaseEngine() override;
 
  private:
   OfficeOptions options_;
+  std::shared_ptr<IdleOffice> idle_;
 };
 
 // Ends every helper still running (and its office). Runs by itself when the

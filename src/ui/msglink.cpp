@@ -41,11 +41,11 @@ bool OTVORI_LINK(const QString& link) {
   const QString scheme = url.scheme().toLower();
   if (url.isValid() && url.isLocalFile()) {
     const QString path = url.toLocalFile();
-    if (shell().openDocument(path)) return true;
+    if (platform::shell().openDocument(path)) return true;
     return MSG(QStringLiteral("Ne mogu da otvorim: ") + path);
   }
   if (url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"))) {
-    if (shell().openUrl(url)) return true;
+    if (platform::shell().openUrl(url)) return true;
     return MSG(QStringLiteral("Ne mogu da otvorim: ") + link);
   }
   return MSG(QStringLiteral("Link nije dozvoljen: ") + link);

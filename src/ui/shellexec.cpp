@@ -48,9 +48,9 @@ int SHELLEXECUTE(qintptr window, const QString& operation, const QString& file,
 
   bool ok = false;
   if (!program.isEmpty())
-    ok = shell().startProgram(program, QProcess::splitCommand(parameters), folder);
+    ok = platform::shell().startProgram(program, QProcess::splitCommand(parameters), folder);
   else
-    ok = shell().openDocument(fi.absoluteFilePath());
+    ok = platform::shell().openDocument(fi.absoluteFilePath());
   return ok ? SHELL_OK : SHELL_NO_ASSOCIATION;
 }
 

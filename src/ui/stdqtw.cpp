@@ -18,6 +18,7 @@
 #include "common/lookglobals.h"
 #include "common/msg.h"
 #include "ui/frame.h"
+#include "ui/wraprow.h"
 
 namespace korvan {
 
@@ -50,9 +51,10 @@ MyQTW& MyQTW::New(QMainWindow* mainWnd, QMdiArea* area, QObject* server, const Q
   oDA = new QWidget;
   layV = new QVBoxLayout(oDA);
   layG = new QGridLayout;
-  layTASTERI = new QHBoxLayout;
-  layTASTERI2 = new QHBoxLayout;
-  layTASTERI3 = new QHBoxLayout;
+  // Button rows wrap, so that no window is wider than a small screen.
+  layTASTERI = new WrapRow;
+  layTASTERI2 = new WrapRow;
+  layTASTERI3 = new WrapRow;
   layG2 = new QGridLayout;
   layV->addLayout(layG);
   layV->addLayout(layTASTERI);

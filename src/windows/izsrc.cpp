@@ -10,6 +10,10 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
 #include "common/apppath.h"
 #include "common/dates.h"
@@ -18,6 +22,7 @@
 #include "einvoice/taxcat.h"
 #include "windows/izsrc_fields.h"
 #include "einvoice/linetable.h"
+#include "platform/workbook.h"
 
 namespace korvan {
 
@@ -57,6 +62,11 @@ QLabel* centred(const QString& text) {
 }
 
 }  // namespace
+
+MyIZSRC::~MyIZSRC() {
+  // Only the backend that was held, and only while it is still the one in force.
+  if (oENGINE && &platform::workbookBackend() == oENGINE) oENGINE->releaseEngine();
+}
 
 void MyIZSRC::POSTAVI(bool lOds) {
   // The kind and the base's hooks.
@@ -203,6 +213,30 @@ void MyIZSRC::POSTAVI(bool lOds) {
     layG2->addWidget(this->*c.letters, row, col + 1);
   }
 
+  // Long captions may take two lines rather than widen the window.
+  for (int i = 0; i < layG2->count(); ++i)
+    if (auto* l = qobject_cast<QLabel*>(layG2->itemAt(i)->widget())) l->setWordWrap(true);
+  layV->removeItem(layG2);
+  layG2->setParent(nullptr);
+  auto* fields = new QWidget;
+  fields->setLayout(layG2);
+  oscrPOLJA = new QScrollArea;
+  oscrPOLJA->setObjectName(QStringLiteral("oscrPOLJA"));
+  oscrPOLJA->setFrameShape(QFrame::NoFrame);
+  oscrPOLJA->setWidgetResizable(true);
+  oscrPOLJA->setWidget(fields);
+  layV->addWidget(oscrPOLJA, 1);
+  // The table shares the height with the fields.
+  bIZVRSI_NA_KRAJU = [this] {
+    if (oTABELA) layV->setStretchFactor(static_cast<QWidget*>(oTABELA.data()), 1);
+  };
+
+  // Nothing starts here: the first read starts the office, later reads find it.
+  if (!oENGINE) {
+    oENGINE = &platform::workbookBackend();
+    oENGINE->holdEngine();
+  }
+
   // The line table's columns, the settings shown or hidden as last time, and
   // this kind remembered as the last one opened.
   aKOLONE = INVOICE_LINE_TABLE();
@@ -224,6 +258,11 @@ void MyIZSRC::URADI_PRIKAZ() {
   for (const LineColumn& c : izsrc::lineColumns()) settings << this->*c.label << this->*c.letters;
   for (QWidget* w : settings)
     if (w) w->setVisible(lPRIKAZANO);
+  if (oscrPOLJA && oscrPOLJA->widget()) {
+    const QSize fields = oscrPOLJA->widget()->sizeHint();
+    oscrPOLJA->setMaximumHeight(fields.height() + 2 * oscrPOLJA->frameWidth() +
+                                oscrPOLJA->horizontalScrollBar()->sizeHint().height());
+  }
   if (obPRIK_SAKRIJ)
     obPRIK_SAKRIJ->setText(lPRIKAZANO ? QString::fromUtf8("Sakrij podešavanja") : QString::fromUtf8("Prikaži podešavanja"));
 }

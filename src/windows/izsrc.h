@@ -18,6 +18,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace korvan {
 
@@ -25,11 +26,14 @@ class IzsrcSheet;
 
 namespace platform {
 class Workbook;
+class WorkbookBackend;
 }
 
 class MyIZSRC : public MyQTW {
   Q_OBJECT
  public:
+  // Lets the office go that the window's reads kept running.
+  ~MyIZSRC() override;
   // Builds the window of one kind: false the Excel kind, true the office-suite kind.
   void POSTAVI(bool lOds);
   // Chooses the workbook (false) or the PDF (true); true when a file was taken.
@@ -73,6 +77,9 @@ class MyIZSRC : public MyQTW {
   QPointer<QLineEdit> oleFAJL_PDF;
   QString cFAJL_PDF;
   QPointer<QLabel> olblCEL, olblVAL, olblCEL2, olblVAL2;
+  // The field grid scrolls in here, so that the line table keeps its rows on
+  // a small screen; it is never taller than the fields shown.
+  QPointer<QScrollArea> oscrPOLJA;
 
   QPointer<QLabel> olblBRDOK, olblDATDOK, olblDATPROM, olblVALUTA, olblOPERATER, olblNARUDZBENICA,
       olblOTPREMNICA, olblUGOVOR, olblKOMIT_NAZIV, olblKOMIT_MESTO, olblKOMIT_POST_BROJ,
@@ -110,6 +117,9 @@ class MyIZSRC : public MyQTW {
   // moment another workbook is taken, and after a read that failed part-way,
   // until a read of the workbook succeeds. Building and sending wait for it.
   bool lUCITANO = false;
+  // The workbook backend held while the window is open, so that a second
+  // read finds the office of the first still running.
+  platform::WorkbookBackend* oENGINE = nullptr;
 
  private:
   void readHeader(IzsrcSheet& sheet);

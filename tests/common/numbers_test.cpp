@@ -57,6 +57,20 @@ TEST(LeadingNumber, ReadersReplaceMarksBeforeReading) {
   EXPECT_DOUBLE_EQ(VAL(QString(80, '1') + ".5"), 1.1111111111111111e79);
 }
 
+TEST(LeadingNumber, TooManyDigitsIsNeverReadAsZero) {
+  const QString huge = QString(401, QChar('7'));
+  for (double v : {VAL(huge), E2VAL(huge), XVAL(huge), INTELI_VAL(huge), VAL(huge + ".5"), INTELI_VAL(huge + ",25")})
+    EXPECT_TRUE(std::isinf(v) && v > 0) << v;
+  EXPECT_TRUE(std::isinf(VAL("-" + huge)) && VAL("-" + huge) < 0);
+  // Tiny values stay 0; long but representable texts read as themselves.
+  EXPECT_EQ(VAL("0." + QString(400, QChar('0')) + "1"), 0.0);
+  EXPECT_EQ(VAL(QString(300, QChar('0')) + "12.5"), 12.5);
+  EXPECT_DOUBLE_EQ(VAL("1" + QString(300, QChar('0'))), 1e300);
+  // What such a value becomes on screen.
+  EXPECT_EQ(STR(VAL(huge)), "**********");
+  EXPECT_EQ(STR(VAL(huge), 4), "****");
+}
+
 TEST(Compare, EqAndBetween) {
   EXPECT_TRUE(EQ(0.30000001, 0.3));
   EXPECT_TRUE(EQ(0.1 + 0.2, 0.3));

@@ -62,7 +62,7 @@ TEST(Pictures, OverflowIsRecognised) {
   EXPECT_FALSE(PICTURE_OVERFLOW("      "));
   for (const char* e : {"#DIV/0!", "#VALUE!", "#REF!", "#NAME?", "#N/A", "#NULL!", "#NUM!", " Err:502 "})
     EXPECT_TRUE(FORMULA_ERROR(e)) << e;
-  for (const char* t : {"", "0", "12,50", "#", "# 5", "Err:", "broj #1!", "1#DIV/0!"})
+  for (const char* t : {"", "0", "12,50", "#", "# 5", "#12", "#12!", "#A1", "#VALUE", "Err:", "Err:50", "broj #1!", "1#DIV/0!"})
     EXPECT_FALSE(FORMULA_ERROR(t)) << t;
 }
 

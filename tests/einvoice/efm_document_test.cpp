@@ -74,6 +74,22 @@ TEST(XmlLiteralTest, FindingByNameAndPath) {
   EXPECT_TRUE(RADI_TAG3({"cac:AccountingSupplierParty", "cac:Party", "cbc:RegistrationName"}, doc).isNull());
 }
 
+TEST(XmlLiteralTest, DeepNestingIsReadOnceInOnePass) {
+  // 20,000 nested namesakes around one child: each value once, and the
+  // three-name form gives up after one look at the document.
+  const int depth = 20000;
+  QByteArray text;
+  for (int i = 0; i < depth; ++i) text += "<cac:Party>";
+  text += "<cbc:Name>Dno</cbc:Name><cbc:Name>Drugo</cbc:Name>";
+  for (int i = 0; i < depth; ++i) text += "</cac:Party>";
+  XmlLiteralDoc doc;
+  ASSERT_EQ(doc.parse(text), 0);
+  EXPECT_EQ(XML_UZMI({"cac:Party", "cbc:Name"}, doc, false, false, true), QStringList({"Dno", "Drugo"}));
+  EXPECT_EQ(XML_UZMI({"cac:Party", "cbc:Name"}, doc), "Drugo");
+  EXPECT_EQ(XML_UZMI({"cac:Party", "cbc:Name"}, doc, false, true), "Dno");
+  EXPECT_TRUE(RADI_TAG3({"cac:Party", "cac:Missing", "cbc:Name"}, doc, true).isNull());
+}
+
 TEST(XmlLiteralTest, DocumentTypes) {
   struct Case {
     const char* code;

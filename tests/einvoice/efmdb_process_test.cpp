@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QThread>
 
 using namespace korvan;
@@ -47,6 +48,40 @@ TEST(EfmdbChild, DISABLED_BatchHoldsARow) {
   waitForFile(qEnvironmentVariable("STOP"));
   EFMDB_ZATVORI_BAZE();
   EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+constexpr int kSharedIds = 200;
+
+// Records new invoices 1..kSharedIds, one store open each, starting when GO exists.
+TEST(EfmdbChild, DISABLED_RecordsTheSharedIds) {
+  if (!isChild()) GTEST_SKIP();
+  ScriptedPresenter boxes;
+  SET_APPPATH(qEnvironmentVariable("APP"));
+  touch(qEnvironmentVariable("READY"));
+  // Both copies start within a millisecond or so of each other.
+  const QString go = qEnvironmentVariable("GO");
+  for (int i = 0; i < 300000 && !QFileInfo::exists(go); ++i) QThread::usleep(100);
+  EfmPromene list;
+  for (qint64 id = 1; id <= kSharedIds; ++id) EFMDB_DODAJ_IZMENI({}, "U", header(id, "Poslato"), list);
+  EXPECT_EQ(boxes.texts(), QStringList());
+}
+
+TEST_F(Store, TwoCopiesRecordingTheSameNewIdsAtOnceLeaveOneRowPerId) {
+  makeStore();
+  const QString go = dir.filePath("go");
+  QList<qint64> children;
+  for (const char* who : {"a", "b"}) {
+    const QString ready = dir.filePath(QString("ready-") + who);
+    children << startChild("EfmdbChild.DISABLED_RecordsTheSharedIds", {"APP=" + GETAPPPATH(), "READY=" + ready, "GO=" + go});
+    waitForFile(ready);
+    ASSERT_TRUE(QFileInfo::exists(ready));
+  }
+  touch(go);
+  for (qint64 child : children) EXPECT_EQ(waitChild(child), 0);
+  QMap<QString, int> perId;
+  for (const QStringList& r : rows("INVOICE", {"INV_ID"})) ++perId[r.first()];
+  EXPECT_EQ(perId.size(), kSharedIds);
+  for (auto it = perId.cbegin(); it != perId.cend(); ++it) EXPECT_EQ(it.value(), 1) << qPrintable(it.key());
 }
 
 TEST_F(Store, ARowLockedByAnotherCopyIsReportedAndWrittenOnceReleased) {

@@ -237,6 +237,53 @@ TEST_F(Store, FalsWhoseAppendIsHeldByAnotherCopySaysSo) {
   EXPECT_FALSE(EFMDB_JESTE_FALS({}, "U", 31));
 }
 
+// Another copy appends the same id while this one waits for the append lock:
+// the key is looked up again under the lock, so the id keeps one row.
+TEST_F(Store, AnIdAnotherCopyAppendsMeanwhileKeepsOneRow) {
+  struct Case {
+    const char* table;
+    std::function<void()> record;
+    QList<QStringList> rows;  // UI, INV_ID, and STATUS for INVOICE
+  };
+  const QList<Case> cases = {
+      {"INVOICE",
+       [] {
+         EfmPromene list;
+         EFMDB_DODAJ_IZMENI({}, "U", header(77), list);
+         EXPECT_EQ(list, (EfmPromene{{77, EFM_IZMENJEN}}));
+       },
+       {{"U", EFMDB_ID20(77), "Poslato   "}}},
+      {"FALS", [] { EFMDB_PISI_FALS({}, "U", 77); }, {{"U", EFMDB_ID20(77)}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.table);
+    makeStore();
+    waits.clear();
+    auto rival = other(c.table);
+    ASSERT_TRUE(rival);
+    ASSERT_TRUE(rival->tryLockAppend());
+    setLibdbfDelay([&](double s) {
+      waits << s;
+      if (waits.size() != 1) return;
+      ASSERT_TRUE(rival->appendBlank());
+      rival->put("UI", QString("U"));
+      rival->put("INV_ID", EFMDB_ID20(77));
+      if (rival->fieldPos("STATUS")) rival->put("STATUS", QString("Seen"));
+      rival->unlockAppend();
+      rival->unlock();
+    });
+    c.record();
+    EFMDB_ZATVORI_BAZE();
+    rival.reset();
+    QStringList fields = {"UI", "INV_ID"};
+    if (c.rows.first().size() > 2) fields << "STATUS";
+    EXPECT_EQ(rows(c.table, fields), c.rows);
+    EXPECT_EQ(waits, QList<double>{0.5});
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    QDir(GETAPPPATH() + "BAZE").removeRecursively();
+  }
+}
+
 }  // namespace
 
 namespace {

@@ -139,6 +139,10 @@ TEST_F(PeerCallTest, DocumentFailures) {
       {"other id", 124, PeerAnswer::json(envelope("Sales", "123", kUbl)),
        {QString::fromUtf8("Nije dobijen isti Id!\nDobijen: 123\nTražen : 124")}, false},
       {"broken", 5, PeerAnswer::json("<a><b></a>"), {QString::fromUtf8("Greška pri parsiranju XML fajla:          2")}, false},
+      {"error object", 5, PeerAnswer::errorObject("Unauthorized", "Pogrešan API ključ", 401),
+       {QString::fromUtf8("Greška pri parsiranju XML fajla:          5\nOdgovor servera: Pogrešan API ključ")}, false},
+      {"error code only", 5, PeerAnswer::json("{\"ErrorCode\":\"E17\"}", 404),
+       {QString::fromUtf8("Greška pri parsiranju XML fajla:          5\nOdgovor servera: E17")}, false},
       {"no envelope id", 5, PeerAnswer::json(kUbl),
        {"Ne postoji 'env:SalesInvoiceId' tag!", "Nije ispravno formatiran fajl!"}, false},
   };
@@ -150,7 +154,7 @@ TEST_F(PeerCallTest, DocumentFailures) {
     bool missing = false;
     EXPECT_FALSE(EFM_OBRADI_INVOICE("I", c.id, header, "K", false, missing));
     EXPECT_EQ(missing, c.missing);
-    EXPECT_EQ(boxes.texts(), c.boxes);
+    EXPECT_EQ(boxes.texts(), c.boxes) << boxes.texts().join(u'|').toStdString();
   }
 }
 

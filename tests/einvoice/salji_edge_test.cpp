@@ -10,6 +10,11 @@
 #include "einvoice/salji_fixture.h"
 #include "platform/process.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace korvan::test {
 namespace {
 
@@ -47,13 +52,52 @@ TEST_F(SendEdgeTest, CertificateOfAnUnknownIssuerIsRefused) {
   EXPECT_TRUE(peer.requests().isEmpty());
 }
 
-TEST_F(SendEdgeTest, ServerThatNeverAnswersEndsWithTheCallersMessage) {
+const QString kMayHaveArrived = QString::fromUtf8(
+    "Odgovor servera nije stigao: veza je prekinuta ili je isteklo vreme čekanja, a fajl je već poslat!\n"
+    "Fajl je možda primljen i registrovan. Proverite njegov status pre ponovnog slanja!");
+
+// The server has the upload but its answer never comes back: the invoice may
+// be registered, so "not sent" would invite a second copy.
+TEST_F(SendEdgeTest, AnAnswerLostAfterTheUploadWentOutSaysTheInvoiceMayHaveArrived) {
   EFM_SET_LIMITS({2, 3});
-  peer.script("POST", "sales-invoice/ubl/upload", {PeerAnswer::silent()});
+  const QList<QPair<const char*, PeerAnswer>> cases = {
+      {"read and never answered (time-out)", PeerAnswer::silent()},
+      {"read and the connection dropped", PeerAnswer::dropped()},
+  };
+  int sent = 0;
+  for (const auto& [name, answer] : cases) {
+    SCOPED_TRACE(name);
+    boxes.shown.clear();
+    peer.script("POST", "sales-invoice/ubl/upload", {answer});
+    confirm();
+    EXPECT_FALSE(send());
+    EXPECT_EQ(boxes.texts(), QStringList{kMayHaveArrived});
+    EXPECT_EQ(uploads().size(), ++sent);
+    EXPECT_TRUE(requestsTo("sales-invoice").isEmpty());
+    EXPECT_TRUE(actions.isEmpty());
+  }
+}
+
+// A server that takes the connection but never completes the handshake got
+// nothing: the connect time-out is "not sent".
+TEST_F(SendEdgeTest, AHandshakeThatNeverEndsIsNotSent) {
+  EFM_SET_LIMITS({2, 3});
+  // Listening, never accepting: the kernel completes the connection, nobody answers.
+  const int mute = ::socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(mute, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof a;
+  ASSERT_EQ(::bind(mute, reinterpret_cast<sockaddr*>(&a), len), 0);
+  ASSERT_EQ(::listen(mute, 4), 0);
+  ASSERT_EQ(::getsockname(mute, reinterpret_cast<sockaddr*>(&a), &len), 0);
+  ASSERT_TRUE(Peer::writeCurlrc(peer.folder(), defaultPeerHosts(), ntohs(a.sin_port), peer.folder() + "/ca.pem"));
   confirm();
   EXPECT_FALSE(send());
   EXPECT_EQ(boxes.texts(), QStringList{kCurlFailed});
-  EXPECT_EQ(uploads().size(), 1);
+  EXPECT_TRUE(peer.requests().isEmpty());
+  ::close(mute);
 }
 
 TEST_F(SendEdgeTest, SilentStatusRequestEndsRedAndKeepsTheId) {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -93,4 +94,38 @@ TEST(IniWrite, ConcurrentWritersLoseNothing) {
     }
   }
   EXPECT_EQ(iniKeys(file, "Config").size(), kWriters * kKeys);
+}
+
+TEST(IniRead, WhatIsNoSettingsFileFailsAtOnce) {
+  QTemporaryDir dir;
+  // A pipe would block a plain read for ever; a huge file would be read whole.
+  const QString fifo = dir.filePath("fifo.ini");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString big = dir.filePath("big.ini");
+  {
+    QFile f(big);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Config]\r\nK=1\r\n");
+    ASSERT_TRUE(f.resize(kIniFileMax + 1));
+  }
+  for (const QString& file : {fifo, big}) {
+    SCOPED_TRACE(file.toStdString());
+    EXPECT_EQ(iniRead(file, "Config", "K"), std::nullopt);
+    const IniWriteResult w = iniWrite(file, "Config", QByteArray("K"), QByteArray("2"));
+    EXPECT_FALSE(w.ok);
+    EXPECT_NE(w.errorCode, 0);
+  }
+  EXPECT_EQ(QFileInfo(big).size(), kIniFileMax + 1) << "the refused file is left as it was";
+}
+
+TEST(IniText, RemovingASectionTakesEveryNamesakeInOnePass) {
+  QByteArray text = "; top\n";
+  for (int i = 0; i < 20000; ++i) text += "[Dup]\nK=" + QByteArray::number(i) + "\n[Keep" + QByteArray::number(i) + "]\nX=1\n";
+  IniText ini(text);
+  EXPECT_TRUE(ini.removeSection("dup"));
+  EXPECT_FALSE(ini.hasSection("Dup"));
+  EXPECT_TRUE(ini.hasSection("Keep19999"));
+  EXPECT_EQ(ini.keys("Keep0"), (QList<QByteArray>{"X"}));
+  EXPECT_TRUE(ini.bytes().startsWith("; top\r\n[Keep0]\r\nX=1\r\n[Keep1]"));
+  EXPECT_FALSE(ini.removeSection("Dup"));
 }

@@ -10,7 +10,7 @@
 #include "platform/shell.h"
 #include "support/recordingshell.h"
 
-namespace korvan {
+namespace korvan::platform {
 namespace {
 
 // A stand-in "xdg-open" first on PATH that writes its arguments, one a line.
@@ -126,4 +126,4 @@ TEST(RecordingShell, RecordsInstallsItselfAndPutsThePreviousBack) {
 }
 
 }  // namespace
-}  // namespace korvan
+}  // namespace korvan::platform

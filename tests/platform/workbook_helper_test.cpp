@@ -43,6 +43,9 @@ for line in sys.stdin:
             time.sleep(300)
         if mode == "die-read":
             os._exit(3)
+        if mode == "flood-read":
+            while True:
+                sys.stdout.write("x" * 65536)
         cells = [[1, 3, 44895, "30.11.2022"], [1, 4, 44895.604166666664, "30.11.2022 14:30"],
                  [3, 2, 0, "Račun 15"], [0, 0, 0, ""], [1, 1, 0.2, "20%"],
                  [3, 4, 44895.99999999999, "30.11.2022 24:00"], [3, 5, 0, "#N/A"]]
@@ -55,6 +58,8 @@ for line in sys.stdin:
         path = urllib.parse.unquote(urllib.parse.urlparse(req["url"]).path)
         with open(path, "wb") as f:
             f.write(b"%PDF-1.4 made" if mode == "pdf-good" else b"<html>no</html>")
+        say({"ok": True})
+    elif op == "closeDoc":
         say({"ok": True})
     elif op == "close":
         say({"ok": True})
@@ -141,7 +146,8 @@ TEST_F(FakeHelper, HungHelperIsEndedWithItsGroup) {
   };
   for (const Case& c : {Case{"hang-start", "start", "time-out"},
                         Case{"hang-read", "getCellByPosition", "time-out"},
-                        Case{"die-read", "getCellByPosition", "helper ended"}}) {
+                        Case{"die-read", "getCellByPosition", "helper ended"},
+                        Case{"flood-read", "getCellByPosition", "bad answer"}}) {
     SCOPED_TRACE(c.mode);
     QFile::remove(pidFile());
     OfficeBackend b = backend(c.mode);
@@ -172,6 +178,31 @@ TEST_F(FakeHelper, CloseEndsHelperAndOffice) {
   ASSERT_EQ(running.size(), 2u);
   EXPECT_TRUE(alive(running[0]) && alive(running[1]));
   wb.reset();  // the destructor closes
+  expectAllEnded();
+}
+
+// Held (by two windows here), the backend keeps the office of a closed
+// workbook for the next open, and the last release ends it.
+TEST_F(FakeHelper, AHeldBackendKeepsTheOfficeUntilTheLastRelease) {
+  OfficeBackend b = backend("plain");
+  b.holdEngine();
+  b.holdEngine();
+  std::unique_ptr<Workbook> wb = b.open(book_);
+  const std::vector<qint64> first = pids();
+  ASSERT_EQ(first.size(), 2u);
+  wb->close();
+  EXPECT_TRUE(alive(first[0]) && alive(first[1])) << "ended on close";
+  wb = b.open(book_);
+  EXPECT_EQ(wb->cell(0, 0).type, ValueType::Date);
+  EXPECT_EQ(pids(), first) << "a new helper was started";
+  wb->close();
+  b.releaseEngine();
+  EXPECT_TRUE(alive(first[0]) && alive(first[1])) << "ended while still held";
+  b.releaseEngine();
+  expectAllEnded();
+  // Released, a close ends the helper again.
+  wb = b.open(book_);
+  wb->close();
   expectAllEnded();
 }
 

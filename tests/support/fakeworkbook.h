@@ -35,7 +35,10 @@ class FakeWorkbooks : public platform::WorkbookBackend {
   // The book served for a path (absolute); every path not set gets an empty book.
   Book& book(const QString& path);
   std::unique_ptr<platform::Workbook> open(const QString& path) override;
+  void holdEngine() override { ++holds; }
+  void releaseEngine() override { --holds; }
 
+  int holds = 0;         // engine holds taken and not released
   QStringList opened;    // paths, in order
   QStringList exported;  // PDF paths written
   int closed = 0;        // documents closed

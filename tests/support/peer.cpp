@@ -85,6 +85,12 @@ PeerAnswer PeerAnswer::silent() {
   return a;
 }
 
+PeerAnswer PeerAnswer::dropped() {
+  PeerAnswer a;
+  a.drop = true;
+  return a;
+}
+
 QString PeerRequest::header(const QString& name) const {
   for (const auto& [k, v] : headers)
     if (k.compare(name, Qt::CaseInsensitive) == 0) return v;
@@ -252,6 +258,7 @@ void Peer::saveCases() {
       o.insert(QStringLiteral("type"), a.type);
       o.insert(QStringLiteral("delay_ms"), a.delayMs);
       o.insert(QStringLiteral("never"), a.never);
+      o.insert(QStringLiteral("drop"), a.drop);
       list.append(o);
     }
     all.insert(key, list);

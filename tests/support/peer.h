@@ -33,12 +33,14 @@ struct PeerAnswer {
   QString type = QStringLiteral("application/json");
   int delayMs = 0;      // slow: wait before answering
   bool never = false;   // read the request and never answer
+  bool drop = false;    // read the request and close the connection unanswered
 
   static PeerAnswer json(const QByteArray& body, int status = 200);
   static PeerAnswer errorObject(const QString& code, const QString& message, int status = 400);
   static PeerAnswer nonJson(const QByteArray& body = "<html>Bad gateway</html>", int status = 502);
   static PeerAnswer slow(int delayMs, const QByteArray& body);
   static PeerAnswer silent();
+  static PeerAnswer dropped();
   static PeerAnswer html(const QByteArray& body, int status = 200);
 };
 

@@ -78,6 +78,9 @@ class Handler(BaseHTTPRequestHandler):
             with open(os.path.join(folder, "log.jsonl"), "a", encoding="utf-8") as f:
                 f.write(json.dumps(entry) + "\n")
         answer = scripted(self.command, parts.path) or default_answer(self.command, parts.path, query)
+        if answer.get("drop"):
+            self.close_connection = True
+            return
         if answer.get("never"):
             while not stopping.wait(0.2):
                 pass

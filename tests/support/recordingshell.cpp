@@ -2,9 +2,9 @@
 
 namespace korvan {
 
-RecordingShell::RecordingShell() : previous_(setShell(this)) {}
+RecordingShell::RecordingShell() : previous_(platform::setShell(this)) {}
 RecordingShell::~RecordingShell() {
-  if (&shell() == this) setShell(previous_);
+  if (&platform::shell() == this) platform::setShell(previous_);
 }
 
 bool RecordingShell::openDocument(const QString& path) {
@@ -14,7 +14,7 @@ bool RecordingShell::openDocument(const QString& path) {
 
 bool RecordingShell::openUrl(const QUrl& url) {
   calls << Call{QStringLiteral("url"), url.toString(QUrl::FullyEncoded), {}, {}};
-  return result && isWebOrFileLink(url);
+  return result && platform::isWebOrFileLink(url);
 }
 
 bool RecordingShell::startProgram(const QString& program, const QStringList& args,

@@ -12,7 +12,7 @@
 
 namespace korvan {
 
-class RecordingShell : public Shell {
+class RecordingShell : public platform::Shell {
  public:
   struct Call {
     QString op;        // "document", "url" or "program"
@@ -33,7 +33,7 @@ class RecordingShell : public Shell {
   bool result = true;
 
  private:
-  Shell* previous_ = nullptr;
+  platform::Shell* previous_ = nullptr;
 };
 
 }  // namespace korvan

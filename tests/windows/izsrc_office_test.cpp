@@ -3,6 +3,7 @@
 // made into a valid e-invoice that embeds exactly that PDF, sent to the
 // HTTPS peer and recorded in the store.
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QProcess>
 
 #include "einvoice/curlcall.h"
@@ -132,7 +133,24 @@ TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
   EXPECT_EQ(x.values("Invoice/cac:InvoiceLine/cac:Item/cbc:Name"),
             (QStringList{"Olovka", "Gumica", "Papir A4"}));
 
-  // Nothing of the office is left: no process, no lock file beside the workbook.
+  // A second read in the open window is served by the office of the first.
+  w->oleBRDOK->clear();
+  boxes.shown.clear();
+  w->obRELOAD->click();
+  EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join('|').toStdString();
+  EXPECT_EQ(w->oleBRDOK->text(), "15/2022");
+  EXPECT_EQ(w->oTABELA->rowCount(), 4);
+
+  // The office stays while the window is open, so a second read finds it
+  // running; with the window it goes: no process, no lock file beside the workbook.
+  EXPECT_FALSE(wbtest::processesWith(profiles).empty()) << "the office was not kept";
+  QPointer<MyIZSRC> open = w;
+  w->oWND->close();
+  for (int i = 0; i < 3; ++i) {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  ASSERT_TRUE(open.isNull());
   EXPECT_EQ(wbtest::waitUntilGone(profiles).size(), 0u);
   EXPECT_TRUE(wbtest::lockFiles(work).isEmpty());
 }

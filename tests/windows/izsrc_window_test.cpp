@@ -1,6 +1,10 @@
 // The spreadsheet import window as it is built: buttons, grid, settings read
 // and remembered, shown and hidden, and the shell's menu entries.
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -89,11 +93,11 @@ TEST_F(IzsrcTest, GridPositions) {
     for (int col = 0; col < 6; ++col) EXPECT_EQ(at(w, empty, col), QString()) << empty;
 }
 
-// The window can be as narrow as its button row: no field widens it, and the
-// category list still shows every name whole.
+// No field makes the window wider than its button row on one line (the row
+// wraps on a narrower screen), and the category list still shows every name whole.
 TEST_F(IzsrcTest, FieldsAreNoWiderThanTheButtonRow) {
   MyIZSRC* w = open(false);
-  EXPECT_LE(w->layG2->minimumSize().width(), w->layTASTERI->minimumSize().width());
+  EXPECT_LE(w->layG2->minimumSize().width(), w->layTASTERI->sizeHint().width());
   int longest = 0;
   for (int i = 0; i < w->ocmboTAX_CAT->count(); ++i)
     longest = std::max(longest, w->ocmboTAX_CAT->fontMetrics().horizontalAdvance(w->ocmboTAX_CAT->itemText(i)));
@@ -101,6 +105,52 @@ TEST_F(IzsrcTest, FieldsAreNoWiderThanTheButtonRow) {
   QCoreApplication::processEvents();
   EXPECT_GE(w->ocmboTAX_CAT->view()->window()->width(), longest);
   w->ocmboTAX_CAT->hidePopup();
+}
+
+// At 1366 x 768 (a common laptop) the window keeps to the screen: every
+// button lies inside it, every field can be scrolled to, and the line table
+// shows rows, with the settings shown and hidden.
+TEST_F(IzsrcTest, TheWindowFitsASmallScreenWithSettingsShownAndHidden) {
+  const QSize screen(1366, 768);
+  mw->resize(screen);
+  MyIZSRC* w = open(false);
+  ASSERT_TRUE(w->oscrPOLJA);
+  for (bool shown : {true, false}) {
+    SCOPED_TRACE(shown ? "settings shown" : "settings hidden");
+    if (w->lPRIKAZANO != shown) w->obPRIK_SAKRIJ->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(mw->size(), screen) << mw->minimumSizeHint().width() << "x" << mw->minimumSizeHint().height();
+    for (QPushButton* b : w->oDA->findChildren<QPushButton*>()) {
+      if (!b->isVisibleTo(w->oDA) || b->parentWidget() != w->oDA) continue;
+      const QRect r(b->mapTo(mw, QPoint(0, 0)), b->size());
+      EXPECT_TRUE(mw->rect().contains(r)) << b->text().toStdString();
+    }
+    for (QWidget* f : w->oscrPOLJA->widget()->findChildren<QWidget*>()) {
+      if (!f->isVisibleTo(w->oscrPOLJA) || !(qobject_cast<QLineEdit*>(f) || qobject_cast<QComboBox*>(f))) continue;
+      if (f->parentWidget() != w->oscrPOLJA->widget()) continue;  // the parts of a date editor
+      w->oscrPOLJA->ensureWidgetVisible(f);
+      QCoreApplication::processEvents();
+      const QRect r(f->mapTo(w->oscrPOLJA->viewport(), QPoint(0, 0)), f->size());
+      EXPECT_TRUE(w->oscrPOLJA->viewport()->rect().contains(r))
+          << f->objectName().toStdString() << " at " << r.y() << "+" << r.height() << " in " << w->oscrPOLJA->viewport()->height() << " max " << w->oscrPOLJA->verticalScrollBar()->maximum();
+    }
+    EXPECT_GE(w->oTABELA->viewport()->height(), 5 * w->oTABELA->verticalHeader()->defaultSectionSize());
+  }
+}
+
+// The window holds the workbook engine while it is open (a second read finds
+// the office running) and lets it go when it closes; opening starts nothing.
+TEST_F(IzsrcTest, TheWindowHoldsTheWorkbookEngineWhileOpen) {
+  QPointer<MyIZSRC> w = open(false);
+  EXPECT_EQ(books.holds, 1);
+  EXPECT_TRUE(books.opened.isEmpty());
+  w->oWND->close();
+  for (int i = 0; i < 3; ++i) {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  EXPECT_TRUE(w.isNull()) << "the window is still there";
+  EXPECT_EQ(books.holds, 0);
 }
 
 TEST_F(IzsrcTest, VatRowFollowsTheSeller) {

@@ -4,6 +4,7 @@
 //   {"op":"cells","pos":[[c,r],...]}   -> {"ok":true,"cells":[[kind,type,number,shown],...]}
 //   {"op":"usedRows"}                  -> {"ok":true,"rows":n}
 //   {"op":"pdf","url":...}             -> {"ok":true}
+//   {"op":"closeDoc"}                  -> {"ok":true}; the office stays for the next "open"
 //   {"op":"close"}                     -> {"ok":true}, then the helper ends
 // A failure answers {"ok":false,"lastError":..,"operation":..,"description":..,"arguments":[..]}.
 // On start the helper prints {"ready":true,"profile":...} once the office is
@@ -51,6 +52,11 @@ QJsonObject handle(wbhelper::Office& office, std::unique_ptr<wbhelper::Sheet>& d
     if (doc) doc->close();
     doc.reset();
     done = true;
+    return {{"ok", true}};
+  }
+  if (op == "closeDoc") {
+    if (doc) doc->close();
+    doc.reset();
     return {{"ok", true}};
   }
   if (op == "open") {

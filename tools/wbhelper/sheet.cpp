@@ -18,6 +18,7 @@
 #include <com/sun/star/sheet/XSheetCellRanges.hpp>
 #include <com/sun/star/sheet/XSheetCellCursor.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/sheet/XUniqueCellFormatRangesSupplier.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/sheet/XSpreadsheets.hpp>
 #include <com/sun/star/sheet/XUsedAreaCursor.hpp>
@@ -31,7 +32,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdlib.h>
 #include <osl/file.hxx>
 #include <initializer_list>
 
@@ -137,6 +143,10 @@ int Sheet::valueType(const uno::Reference<uno::XInterface>& cell) {
   sal_Int32 key = 0;
   uno::Reference<beans::XPropertySet> props(cell, uno::UNO_QUERY_THROW);
   props->getPropertyValue("NumberFormat") >>= key;
+  return typeOfFormat(key);
+}
+
+int Sheet::typeOfFormat(sal_Int32 key) {
   auto it = typeOfFormat_.find(key);
   if (it != typeOfFormat_.end()) return it->second;
   sal_Int16 t = 0;
@@ -147,6 +157,96 @@ int Sheet::valueType(const uno::Reference<uno::XInterface>& cell) {
   else if (t & util::NumberFormat::DATE) type = 3;
   typeOfFormat_[key] = type;
   return type;
+}
+
+namespace {
+
+// Rows of fields of a comma-separated text with quoted fields (quotes doubled
+// inside, line breaks allowed in them); lines end in LF or CR LF.
+std::vector<std::vector<std::string>> parseCsv(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> row;
+  std::string field;
+  bool quoted = false, any = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
+    if (quoted) {
+      if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"') field += '"', ++i;
+      else if (ch == '"') quoted = false;
+      else field += ch;
+      continue;
+    }
+    if (ch == '"') {
+      quoted = true;
+    } else if (ch == ',') {
+      row.push_back(std::move(field));
+      field.clear();
+    } else if (ch == '\n' || (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+      if (ch == '\r') ++i;
+      row.push_back(std::move(field));
+      field.clear();
+      rows.push_back(std::move(row));
+      row.clear();
+      any = false;
+      continue;
+    } else {
+      field += ch;
+    }
+    any = true;
+  }
+  if (any || !field.empty() || !row.empty()) {
+    row.push_back(std::move(field));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+}  // namespace
+
+bool Sheet::shownTable() {
+  if (shownState_) return shownState_ > 0;
+  shownState_ = -1;
+  // A folder of its own: the export names its file after the sheet.
+  std::string dir = std::string(P_tmpdir) + "/korvan-shown-XXXXXX";
+  if (!::mkdtemp(dir.data())) return false;
+  struct Remove {
+    std::string dir;
+    ~Remove() {
+      std::error_code ec;
+      std::filesystem::remove_all(dir, ec);
+    }
+  } remove{dir};
+  OUString url;
+  if (osl::FileBase::getFileURLFromSystemPath(fromUtf8(dir + "/shown.csv"), url) != osl::FileBase::E_None)
+    return false;
+  // Comma, quote, UTF-8, ..., cell contents as shown, the first sheet only.
+  uno::Sequence<beans::PropertyValue> args = props({
+      prop("FilterName", uno::Any(OUString("Text - txt - csv (StarCalc)"))),
+      prop("FilterOptions", uno::Any(OUString("44,34,76,1,,0,false,true,true,false,false,1"))),
+      prop("Overwrite", uno::Any(true))});
+  try {
+    uno::Reference<frame::XStorable> st(doc_, uno::UNO_QUERY_THROW);
+    st->storeToURL(url, args);
+  } catch (const uno::Exception&) {
+    return false;
+  }
+  std::vector<std::filesystem::path> written;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(dir, ec)) written.push_back(e.path());
+  if (ec || written.size() != 1) return false;
+  std::ifstream in(written[0], std::ios::binary);
+  if (!in) return false;
+  std::stringstream all;
+  all << in.rdbuf();
+  shown_ = parseCsv(all.str());
+  shownState_ = 1;
+  return true;
+}
+
+std::string Sheet::shownAt(int column, int row) const {
+  if (row < 0 || column < 0 || static_cast<size_t>(row) >= shown_.size()) return {};
+  const std::vector<std::string>& r = shown_[static_cast<size_t>(row)];
+  return static_cast<size_t>(column) < r.size() ? r[static_cast<size_t>(column)] : std::string();
 }
 
 CellData Sheet::cell(int column, int row) {
@@ -286,6 +386,34 @@ std::vector<CellData> Sheet::block(const std::vector<std::pair<int, int>>& posit
   uno::Reference<sheet::XCellRangeData> data(range, uno::UNO_QUERY_THROW);
   const uno::Sequence<uno::Sequence<uno::Any>> values = data->getDataArray();
 
+  // The number format of every cell, from the block's groups of one format.
+  std::vector<sal_Int32> format(kind.size(), 0);
+  uno::Reference<sheet::XUniqueCellFormatRangesSupplier> groupsOf(range, uno::UNO_QUERY_THROW);
+  uno::Reference<container::XIndexAccess> groups = groupsOf->getUniqueCellFormatRanges();
+  for (sal_Int32 g = 0; g < groups->getCount(); ++g) {
+    uno::Reference<sheet::XSheetCellRanges> ranges(groups->getByIndex(g), uno::UNO_QUERY_THROW);
+    uno::Reference<beans::XPropertySet> p(ranges, uno::UNO_QUERY_THROW);
+    sal_Int32 key = 0;
+    p->getPropertyValue("NumberFormat") >>= key;
+    for (const table::CellRangeAddress& x : ranges->getRangeAddresses())
+      for (int r = std::max<int>(x.StartRow, r0); r <= std::min<int>(x.EndRow, r1); ++r)
+        for (int c = std::max<int>(x.StartColumn, c0); c <= std::min<int>(x.EndColumn, c1); ++c)
+          format[static_cast<size_t>(r - r0) * w + (c - c0)] = key;
+  }
+  bool asShown = shownTable();
+  // The export stands where the sheet does: a plain text cell of the block
+  // reads the same there, else the shown texts come from the cells.
+  for (size_t i = 0; asShown && i < kind.size(); ++i) {
+    if (kind[i] != 2) continue;
+    const int r = r0 + static_cast<int>(i / w), c = c0 + static_cast<int>(i % w);
+    OUString text;
+    values[r - r0][c - c0] >>= text;
+    const std::string plain = toUtf8(text);
+    if (plain.find_first_of("\t\r\n\"") != std::string::npos) continue;
+    asShown = shownAt(c, r) == plain;
+    break;
+  }
+
   std::vector<CellData> out;
   out.reserve(positions.size());
   for (const auto& [c, r] : positions) {
@@ -313,15 +441,18 @@ std::vector<CellData> Sheet::block(const std::vector<std::pair<int, int>>& posit
       out.push_back(d);
       continue;
     }
-    // Numbers, dates and errors: the shown text and the format come from the cell.
-    uno::Reference<table::XCell> cell = range->getCellByPosition(c - c0, r - r0);
-    uno::Reference<text::XText> t(cell, uno::UNO_QUERY_THROW);
-    d.shown = toUtf8(t->getString());
+    // Numbers, dates and errors: the shown text from the export, else from the cell.
+    if (asShown) {
+      d.shown = shownAt(c, r);
+    } else {
+      uno::Reference<text::XText> t(range->getCellByPosition(c - c0, r - r0), uno::UNO_QUERY_THROW);
+      d.shown = toUtf8(t->getString());
+    }
     if (type[i] == 5) {
       d.type = 5;
     } else {
       v >>= d.number;
-      d.type = (type[i] == 3 || d.kind == 3) ? valueType(cell) : 1;
+      d.type = (type[i] == 3 || d.kind == 3) ? typeOfFormat(format[i]) : 1;
     }
     out.push_back(d);
   }

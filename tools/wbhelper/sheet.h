@@ -40,6 +40,12 @@ class Sheet {
 
  private:
   int valueType(const css::uno::Reference<css::uno::XInterface>& cell);
+  int typeOfFormat(sal_Int32 key);
+  // The first sheet's used area as every cell shows it, from one export as
+  // text, made on first use and kept (the workbook is read-only); false when
+  // the export failed (the cells then give their texts one by one).
+  bool shownTable();
+  std::string shownAt(int column, int row) const;
   std::vector<CellData> block(const std::vector<std::pair<int, int>>& positions, int c0, int r0,
                               int c1, int r1);
 
@@ -47,6 +53,8 @@ class Sheet {
   css::uno::Reference<css::sheet::XSpreadsheet> sheet_;
   css::uno::Reference<css::util::XNumberFormats> formats_;
   std::map<sal_Int32, int> typeOfFormat_;
+  int shownState_ = 0;  // 0 not tried, 1 made, -1 failed
+  std::vector<std::vector<std::string>> shown_;  // [row][column]
   std::string nullDate_ = "1899-12-30";
 };
 

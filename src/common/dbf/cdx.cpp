@@ -121,7 +121,7 @@ auto CdxFile::read(F&& f) -> decltype(f()) {
   }
   for (int attempt = 0; attempt < 3; ++attempt) {
     const uint32_t v1 = version();
-    if (v1 & 1) {
+    if ((v1 & 1) && !restingOdd(v1)) {
       std::this_thread::sleep_for(std::chrono::microseconds(50 << attempt));
       continue;
     }
@@ -151,6 +151,15 @@ auto CdxFile::read(F&& f) -> decltype(f()) {
   cacheVersion_ = version();
   strict_ = true;
   return f();
+}
+
+bool CdxFile::restingOdd(uint32_t v) {
+  // Our writers keep the counter odd only while they hold the index lock; an
+  // odd counter that nobody holds was left so by another program.
+  if (v == restingOdd_) return true;
+  if (!locks_ || locks_->lockedByOther(kLockIndex, false)) return false;
+  restingOdd_ = v;
+  return true;
 }
 
 const Page& CdxFile::page(int64_t off, int keyLen) {
@@ -268,24 +277,50 @@ std::optional<KeyPos> CdxFile::at(const Page& p, int i) {
     k.gen = gen_;
     return k;
   }
-  return stepRight(p.right, p.keyLen);
+  return stepRight(p);
 }
 
-std::optional<KeyPos> CdxFile::stepRight(int64_t off, int keyLen) {
-  for (int guard = 0; off != kNoPage && guard < kMaxWalk; ++guard) {
-    const Page& p = page(off, keyLen);
-    if (!p.leaf()) corrupt("lanac listova");
-    if (p.count() > 0) return at(p, 0);
+const Page& CdxFile::sibling(int64_t from, int64_t off, int keyLen, bool rightward) {
+  // Leaves form a doubly linked chain: a step that lands on the page itself,
+  // on an interior page, or on a page that does not link back is a loop or a break.
+  if (off == from) corrupt("lanac listova");
+  const Page& p = page(off, keyLen);
+  if (!p.leaf() || (rightward ? p.left : p.right) != from) corrupt("lanac listova");
+  return p;
+}
+
+std::optional<KeyPos> CdxFile::stepRight(const Page& leaf) {
+  int64_t from = leaf.offset, off = leaf.right;
+  const int keyLen = leaf.keyLen;
+  for (int guard = 0; off != kNoPage; ++guard) {
+    if (guard >= kMaxWalk) corrupt("lanac listova");
+    const Page& p = sibling(from, off, keyLen, true);
+    if (p.count() > 0) {
+      // Entries only grow along the chain; a step back means the chain loops.
+      if (leaf.count() > 0 && compareEntry(p.key(0), p.recs[0], leaf.key(leaf.count() - 1),
+                                           leaf.recs[size_t(leaf.count() - 1)], keyLen) <= 0)
+        corrupt("lanac listova");
+      return at(p, 0);
+    }
+    from = off;
     off = p.right;
   }
   return std::nullopt;
 }
 
-std::optional<KeyPos> CdxFile::stepLeft(int64_t off, int keyLen) {
-  for (int guard = 0; off != kNoPage && guard < kMaxWalk; ++guard) {
-    const Page& p = page(off, keyLen);
-    if (!p.leaf()) corrupt("lanac listova");
-    if (p.count() > 0) return at(p, p.count() - 1);
+std::optional<KeyPos> CdxFile::stepLeft(const Page& leaf) {
+  int64_t from = leaf.offset, off = leaf.left;
+  const int keyLen = leaf.keyLen;
+  for (int guard = 0; off != kNoPage; ++guard) {
+    if (guard >= kMaxWalk) corrupt("lanac listova");
+    const Page& p = sibling(from, off, keyLen, false);
+    if (p.count() > 0) {
+      if (leaf.count() > 0 && compareEntry(p.key(p.count() - 1), p.recs[size_t(p.count() - 1)], leaf.key(0),
+                                           leaf.recs[0], keyLen) >= 0)
+        corrupt("lanac listova");
+      return at(p, p.count() - 1);
+    }
+    from = off;
     off = p.left;
   }
   return std::nullopt;
@@ -294,13 +329,13 @@ std::optional<KeyPos> CdxFile::stepLeft(int64_t off, int keyLen) {
 std::optional<KeyPos> CdxFile::afterRaw(int64_t leafOff, int idx, int keyLen) {
   const Page& p = page(leafOff, keyLen);
   if (idx + 1 < p.count()) return at(p, idx + 1);
-  return stepRight(p.right, keyLen);
+  return stepRight(p);
 }
 
 std::optional<KeyPos> CdxFile::beforeRaw(int64_t leafOff, int idx, int keyLen) {
   const Page& p = page(leafOff, keyLen);
   if (idx > 0 && idx - 1 < p.count()) return at(p, idx - 1);
-  return stepLeft(p.left, keyLen);
+  return stepLeft(p);
 }
 
 std::optional<KeyPos> CdxFile::seekIn(int64_t tagHeader, const uint8_t* key, uint32_t rec, std::vector<Step>* path) {
@@ -324,7 +359,7 @@ std::optional<KeyPos> CdxFile::seekIn(int64_t tagHeader, const uint8_t* key, uin
       if (lo < p.count()) return at(p, lo);
       // Past the end of this leaf: the entry (if any) starts the next one;
       // the raw place stays in rec == 0 with an empty key for prev().
-      std::optional<KeyPos> n = stepRight(p.right, kl);
+      std::optional<KeyPos> n = stepRight(p);
       if (n) return n;
       raw.key.clear();
       return raw;
@@ -343,7 +378,7 @@ std::optional<KeyPos> CdxFile::first(int64_t tagHeader) {
     int64_t off = rootOf(tagHeader, &kl);
     for (int depth = 0; depth < kMaxDepth; ++depth) {
       const Page& p = page(off, kl);
-      if (p.leaf()) return p.count() ? at(p, 0) : stepRight(p.right, kl);
+      if (p.leaf()) return p.count() ? at(p, 0) : stepRight(p);
       if (p.count() == 0) return std::nullopt;
       off = p.childs[0];
     }
@@ -357,7 +392,7 @@ std::optional<KeyPos> CdxFile::last(int64_t tagHeader) {
     int64_t off = rootOf(tagHeader, &kl);
     for (int depth = 0; depth < kMaxDepth; ++depth) {
       const Page& p = page(off, kl);
-      if (p.leaf()) return p.count() ? at(p, p.count() - 1) : stepLeft(p.left, kl);
+      if (p.leaf()) return p.count() ? at(p, p.count() - 1) : stepLeft(p);
       if (p.count() == 0) return std::nullopt;
       off = p.childs[size_t(p.count() - 1)];
     }
@@ -409,7 +444,7 @@ std::optional<KeyPos> CdxFile::prev(int64_t tagHeader, const KeyPos& pos) {
     if (!r) return std::nullopt;
     if (r->key.isEmpty()) {  // nothing at or after the place: the last entry is before it
       const Page& p = page(r->leaf, kl);
-      return p.count() ? at(p, p.count() - 1) : stepLeft(p.left, kl);
+      return p.count() ? at(p, p.count() - 1) : stepLeft(p);
     }
     return beforeRaw(r->leaf, r->idx, kl);
   });

@@ -92,14 +92,18 @@ class CdxFile {
   void writeDirty();
   int64_t allocPage(int n = 1);
   uint32_t version();
+  // True when an odd change counter is at rest (no writer holds the index).
+  bool restingOdd(uint32_t v);
   void putVersion(uint32_t v);
   TagInfo readHeader(int64_t off);
   void writeHeader(const TagInfo& t);
   int64_t rootOf(int64_t tagHeader, int* keyLen);
   void setRoot(int64_t tagHeader, int64_t root);
   std::optional<KeyPos> seekIn(int64_t tagHeader, const uint8_t* key, uint32_t rec, std::vector<Step>* path);
-  std::optional<KeyPos> stepRight(int64_t leafOff, int keyLen);
-  std::optional<KeyPos> stepLeft(int64_t leafOff, int keyLen);
+  // The first entry in the leaves after (before) `leaf`, checking each link.
+  std::optional<KeyPos> stepRight(const Page& leaf);
+  std::optional<KeyPos> stepLeft(const Page& leaf);
+  const Page& sibling(int64_t from, int64_t off, int keyLen, bool rightward);
   std::optional<KeyPos> at(const Page& p, int i);
   void fixUpward(int64_t tagHeader, std::vector<Step>& path, int level);
   void splitUpward(int64_t tagHeader, std::vector<Step>& path, int level);
@@ -118,6 +122,7 @@ class CdxFile {
   bool inRead_ = false;
   uint32_t writeVersion_ = 0;
   uint32_t cacheVersion_ = 1;  // odd = nothing valid
+  uint32_t restingOdd_ = 0;    // an odd counter found at rest (0: none)
   uint64_t gen_ = 1;
   int64_t nextAlloc_ = 0;
   std::unordered_map<int64_t, Page> cache_;

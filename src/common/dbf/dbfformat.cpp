@@ -112,7 +112,8 @@ Header parseHeader(const uint8_t* b, int64_t len, const QString& file) {
     h.fields << fi;
   }
   if (h.fields.isEmpty()) corrupt(file, "nema polja");
-  if (off > h.recordLen) corrupt(file, "dužina sloga");
+  // A record is the deletion flag and the fields, nothing more.
+  if (off != h.recordLen) corrupt(file, "dužina sloga");
   return h;
 }
 

@@ -175,6 +175,7 @@ void Table::close() {
       t->memo_.close();
       t->dbf_.close();  // closing the descriptor releases every lock
       t->locks_.clear();
+      t->appendHeld_ = false;
       t->dirty_ = false;
     }
   } closer{this};
@@ -878,6 +879,26 @@ void Table::unlock() {
   releaseLocks();
 }
 
+bool Table::tryLockAppend() {
+  checkWritable("append");
+  if (appendHeld_) return true;
+  if (!exclusive_ && !dbf_.tryLock(kLockAppend, true)) return false;
+  appendHeld_ = true;
+  return true;
+}
+
+void Table::unlockAppend() {
+  if (!appendHeld_) return;
+  struct Release {
+    Table* t;
+    ~Release() {
+      t->appendHeld_ = false;
+      if (!t->exclusive_) t->dbf_.unlock(kLockAppend);
+    }
+  } release{this};
+  flush();
+}
+
 bool Table::appendBlank() {
   flush();
   setNetErr(false);
@@ -901,10 +922,10 @@ bool Table::appendBlank() {
   uint32_t r = 0;
   for (;;) {
     if (exclusive_) break;
-    if (dbf_.waitLock(kLockAppend, true, 1000)) {
+    if (appendHeld_ || dbf_.waitLock(kLockAppend, true, 1000)) {
       r = liveCount() + 1;
       if (dbf_.tryLock(recordLockOffset(r), true)) break;
-      dbf_.unlock(kLockAppend);
+      if (!appendHeld_) dbf_.unlock(kLockAppend);
     }
     if (appendLockFailed() == ErrorAction::Default) return false;
   }
@@ -924,11 +945,11 @@ bool Table::appendBlank() {
   } catch (...) {
     if (!exclusive_) {
       if (r) dbf_.unlock(recordLockOffset(r));
-      dbf_.unlock(kLockAppend);
+      if (!appendHeld_) dbf_.unlock(kLockAppend);
     }
     throw;
   }
-  if (!exclusive_) dbf_.unlock(kLockAppend);
+  if (!exclusive_ && !appendHeld_) dbf_.unlock(kLockAppend);
   locks_.insert(r);
   if (!tags_.isEmpty()) {
     CdxFile::Writer w(cdx_);  // the blank keys, so that the index holds every record

@@ -115,6 +115,13 @@ class Table {
   // locks are released). False, with the network-error flag set, when the
   // append lock cannot be had.
   bool appendBlank();
+  // The append lock held across calls, so that a caller can look a key up
+  // and append it with no other open appending in between; appendBlank()
+  // under it neither waits for it nor gives it back. tryLockAppend() is
+  // false at once when another open holds it; unlockAppend() writes the
+  // record buffer first, so the appended key is in the index when it goes.
+  bool tryLockAppend();
+  void unlockAppend();
   // Copies every visible record of the table file at path, field by field
   // by name; returns the number of records appended.
   int appendFrom(const QString& path);
@@ -181,6 +188,7 @@ class Table {
   bool dirty_ = false;
   QMap<int, QByteArray> memoPending_;
   QSet<uint32_t> locks_;
+  bool appendHeld_ = false;
 };
 
 }  // namespace korvan::dbf
