@@ -1,11 +1,11 @@
 #include "settings/podafirm.h"
 
-#include <QApplication>
 #include <QLineEdit>
 
 #include "common/apppath.h"
 #include "common/ini.h"
 #include "common/msg.h"
+#include "common/waitcursor.h"
 #include "settings/preuznbs.h"
 
 namespace korvan {
@@ -33,13 +33,6 @@ QString text(const SqEditors& editors, int row) {
   auto* e = qobject_cast<QLineEdit*>(editors[row - 1].data());
   return e ? e->text() : QString();
 }
-
-struct WaitCursor {
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 
