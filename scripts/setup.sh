@@ -8,8 +8,8 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
   libgtest-dev
-  # program: the e-invoice and receipt calls, the call stack's source lines
-  curl ca-certificates binutils
+  # program: the e-invoice and receipt calls, the call stack's source lines, the update's CRC-32
+  curl ca-certificates binutils zlib1g-dev
   fonts-liberation2 fonts-dejavu-core
   # workbooks: the office suite and its UNO SDK for the helper program
   libreoffice-calc-nogui libreoffice-core-nogui libreoffice-dev ure uno-libs-private

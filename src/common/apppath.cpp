@@ -15,6 +15,11 @@ QString& appPath() {
   return p;
 }
 
+QString& exeName() {
+  static QString n;
+  return n;
+}
+
 QString withSlash(QString folder) {
   folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
   if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
@@ -51,7 +56,18 @@ void SET_APPPATH(const QString& folder) {
   appPath() = withSlash(folder.isEmpty() ? QDir::currentPath() : folder);
 }
 
-void SET_APPPATH_FROM_ARGV0(const QString& argv0) { appPath() = withSlash(folderOf(argv0)); }
+void SET_APPPATH_FROM_ARGV0(const QString& argv0) {
+  appPath() = withSlash(folderOf(argv0));
+  exeName() = argv0.mid(argv0.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString GETEXENAME() {
+  if (exeName().isEmpty() && QCoreApplication::instance())
+    return QFileInfo(QCoreApplication::arguments().value(0)).fileName();
+  return exeName();
+}
+
+void SET_EXENAME(const QString& name) { exeName() = name; }
 
 QString FN_INI(const QString& name) { return GETAPPPATH() + name; }
 

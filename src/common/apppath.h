@@ -14,7 +14,13 @@ void SET_APPPATH(const QString& folder);
 // Sets the program folder from argv[0]: its folder as given, made absolute
 // against the current folder; a bare name is looked up in PATH like a shell
 // does, and failing that the current folder is taken.
+// Also keeps the file name of argv0 for GETEXENAME.
 void SET_APPPATH_FROM_ARGV0(const QString& argv0);
+// The file name by which the executable was started (the link's name, not its
+// target's); the test program's own name until SET_APPPATH_FROM_ARGV0 or
+// SET_EXENAME sets it.
+QString GETEXENAME();
+void SET_EXENAME(const QString& name);
 
 // GETAPPPATH() followed by a file name (any file in the program folder).
 QString FN_INI(const QString& name);

@@ -7,24 +7,14 @@
 #include "common/apppath.h"
 #include "common/files.h"
 #include "common/runner.h"
+#include "platform/curlcfg.h"
 
 namespace korvan {
 
-QString CURL_CFG_QUOTE(const QString& value, bool* ok) {
-  QString out = QStringLiteral("\"");
-  bool good = true;
-  for (const QChar c : value) {
-    if (c == u'\r' || c == u'\n' || c == QChar(0)) good = false;
-    if (c == u'\\' || c == u'"') out += u'\\';
-    out += c;
-  }
-  out += u'"';
-  if (ok) *ok = good;
-  return good ? out : QString();
-}
+QString CURL_CFG_QUOTE(const QString& value, bool* ok) { return platform::curlConfigQuote(value, ok); }
 
 QString CURL_CFG_LINE(const QString& name, const QString& value, bool* ok) {
-  return name + QStringLiteral(" = ") + CURL_CFG_QUOTE(value, ok);
+  return platform::curlConfigLine(name, value, ok);
 }
 
 QStringList CURL_BASE_CONFIG(const QString& protocols, const CurlLimits& limits) {

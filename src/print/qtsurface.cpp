@@ -1,10 +1,9 @@
 #include "print/qtsurface.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QPageLayout>
 #include <QTextDocument>
 #include <QTextOption>
@@ -12,6 +11,32 @@
 #include <cstdio>
 
 namespace korvan::print {
+namespace {
+
+// A PDF ends in "%%EOF" (and a line end); a file cut short by a full disk
+// does not.
+bool completePdf(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly) || f.size() < 16) return false;
+  if (f.read(5) != "%PDF-") return false;
+  f.seek(f.size() - 8);
+  return f.read(8).contains("%%EOF");
+}
+
+// One document set-up for measuring and drawing, so both see the same lines.
+void setUpDocument(QTextDocument& doc, QPaintDevice* device, const QFont& font, int width,
+                   int flags, const QString& html) {
+  doc.documentLayout()->setPaintDevice(device);
+  doc.setDefaultFont(font);
+  QTextOption option(Qt::Alignment(flags) & (Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask));
+  option.setWrapMode((flags & Qt::TextWordWrap) ? QTextOption::WordWrap : QTextOption::NoWrap);
+  doc.setDefaultTextOption(option);
+  doc.setDocumentMargin(0);
+  doc.setTextWidth(width);
+  doc.setHtml(html);
+}
+
+}  // namespace
 
 QtSurface::QtSurface() : printer_(QPrinter::ScreenResolution) {
   printer_.setResolution(96);
@@ -20,6 +45,10 @@ QtSurface::QtSurface() : printer_(QPrinter::ScreenResolution) {
 
 QtSurface::~QtSurface() {
   if (painter_.isActive()) painter_.end();
+  dropPart();
+}
+
+void QtSurface::dropPart() {
   if (!partPath_.isEmpty()) QFile::remove(partPath_);
 }
 
@@ -37,7 +66,14 @@ void QtSurface::setOutputFile(const QString& path) {
   }
 }
 
-void QtSurface::setPrinterName(const QString& name) { printer_.setPrinterName(name); }
+void QtSurface::setPrinterName(const QString& name) {
+  printer_.setPrinterName(name);
+  // A real printer takes the job; no PDF is renamed into place then.
+  if (printer_.outputFormat() != QPrinter::PdfFormat) {
+    finalPath_.clear();
+    partPath_.clear();
+  }
+}
 
 void QtSurface::setLandscape(bool landscape) {
   printer_.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
@@ -49,14 +85,16 @@ void QtSurface::setMargins(const QMarginsF& margins, bool millimetres) {
   printer_.setPageMargins(margins, millimetres ? QPageLayout::Millimeter : QPageLayout::Point);
 }
 
-QSize QtSurface::pageSize() {
-  const QRectF r = printer_.pageRect(QPrinter::DevicePixel);
-  return QSize(int(r.width()), int(r.height()));
-}
+QSizeF QtSurface::pageSize() { return printer_.pageRect(QPrinter::DevicePixel).size(); }
 
 bool QtSurface::begin() {
+  if (painter_.isActive()) return true;
+  // The rename would replace a read-only file; that file is not ours to replace.
+  const QFileInfo existing(finalPath_);
+  if (!finalPath_.isEmpty() && existing.exists() && (!existing.isFile() || !existing.isWritable()))
+    return false;
   if (!painter_.begin(&printer_)) {
-    if (!partPath_.isEmpty()) QFile::remove(partPath_);
+    dropPart();
     return false;
   }
   return true;
@@ -64,15 +102,13 @@ bool QtSurface::begin() {
 
 bool QtSurface::end() {
   if (!painter_.isActive()) return false;
-  if (!painter_.end()) {
-    if (!partPath_.isEmpty()) QFile::remove(partPath_);
-    return false;
-  }
-  if (partPath_.isEmpty()) return true;
+  const bool ended = painter_.end();
+  if (partPath_.isEmpty()) return ended;
   // rename() replaces the older file in one step.
-  const bool ok = std::rename(QFile::encodeName(partPath_).constData(),
+  const bool ok = ended && completePdf(partPath_) &&
+                  std::rename(QFile::encodeName(partPath_).constData(),
                               QFile::encodeName(finalPath_).constData()) == 0;
-  if (!ok) QFile::remove(partPath_);
+  if (!ok) dropPart();
   return ok;
 }
 
@@ -82,34 +118,17 @@ void QtSurface::setFont(const QFont& font) {
 
 QSize QtSurface::measureText(const QRect& box, int flags, const QString& text) {
   if (!painter_.isActive()) return {};
-  if (text.isEmpty()) return QSize(0, QFontMetrics(painter_.font(), &printer_).height());
+  // Qt measures an empty text as 0 x 0; it stands for one line of the font.
+  if (text.isEmpty())
+    return QSize(0, painter_.boundingRect(box, flags, QStringLiteral(" ")).height());
   return painter_.boundingRect(box, flags, text).size();
 }
-
-namespace {
-
-// One document for measuring and drawing, so both see the same lines.
-void setUpDocument(QTextDocument& doc, const QFont& font, int width, int flags,
-                   const QString& html) {
-  doc.setDefaultFont(font);
-  QTextOption option;
-  option.setAlignment(Qt::Alignment(flags & 0xff));
-  if (flags & Qt::TextWordWrap) option.setWrapMode(QTextOption::WordWrap);
-  doc.setDefaultTextOption(option);
-  doc.setDocumentMargin(0);
-  doc.setTextWidth(width);
-  doc.setHtml(html);
-}
-
-}  // namespace
 
 QSize QtSurface::measureRich(int width, int flags, const QString& html) {
   if (!painter_.isActive()) return {};
   QTextDocument doc;
-  doc.documentLayout()->setPaintDevice(&printer_);
-  setUpDocument(doc, painter_.font(), width, flags, html);
-  const QSizeF s = doc.size();
-  return QSize(int(doc.idealWidth()), int(s.height()));
+  setUpDocument(doc, &printer_, painter_.font(), width, flags, html);
+  return QSize(int(doc.idealWidth()), int(doc.size().height()));
 }
 
 void QtSurface::drawText(const QRect& rect, int flags, const QString& text) {
@@ -119,8 +138,7 @@ void QtSurface::drawText(const QRect& rect, int flags, const QString& text) {
 void QtSurface::drawRich(const QRect& rect, int flags, const QString& html) {
   if (!painter_.isActive()) return;
   QTextDocument doc;
-  doc.documentLayout()->setPaintDevice(&printer_);
-  setUpDocument(doc, painter_.font(), rect.width(), flags, html);
+  setUpDocument(doc, &printer_, painter_.font(), rect.width(), flags, html);
   painter_.save();
   painter_.translate(rect.topLeft());
   doc.drawContents(&painter_);

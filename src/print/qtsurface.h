@@ -1,9 +1,14 @@
 #pragma once
 // The page surface on a QPrinter in screen-resolution mode at 96 dpi, so a
-// layout never depends on the display. A PDF is written beside its final name
+// layout never depends on the display; A4 unless told otherwise.
+//
+// A PDF is written beside its final name (".<name>.part" in the same folder)
 // and renamed into place by end(), so a viewer holding the older file never
-// sees a half-written one; a PDF that could not be written leaves the older
-// file untouched and end() (or begin()) answers false.
+// sees a torn or half-written one. begin() answers false when the output
+// cannot be started (folder missing or not writable, an existing file that is
+// read-only); end() answers false when the file could not be completed or
+// renamed. In both cases the older file stays as it was and no part file is
+// left behind.
 #include <QPainter>
 #include <QPrinter>
 
@@ -21,7 +26,7 @@ class QtSurface : public PageSurface {
   void setLandscape(bool landscape) override;
   void setA4() override;
   void setMargins(const QMarginsF& margins, bool millimetres) override;
-  QSize pageSize() override;
+  QSizeF pageSize() override;
   bool begin() override;
   bool end() override;
   void setFont(const QFont& font) override;
@@ -35,6 +40,8 @@ class QtSurface : public PageSurface {
   void newPage() override;
 
  private:
+  void dropPart();
+
   QPrinter printer_;
   QPainter painter_;
   QString finalPath_;  // the PDF's own name; the printer writes partPath_

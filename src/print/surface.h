@@ -1,14 +1,20 @@
 #pragma once
 // What the page painter draws on: the printer's page set-up, measuring and the
 // drawing primitives, in device units of the page rectangle (origin at its
-// top-left corner). QtSurface (qtsurface.h) is the real one, on a QPrinter;
-// tests use a recording fake. Coordinates arrive already cut to whole units.
+// top-left corner). Coordinates arrive already cut to whole units.
+//
+// Every new page painter takes its surface from the factory in force:
+// QtSurface (qtsurface.h, on a QPrinter) unless a test installed a recording
+// one (tests/support/print/recordingsurface.h).
 #include <QFont>
 #include <QImage>
 #include <QMarginsF>
 #include <QRect>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
+
+#include <memory>
 
 namespace korvan::print {
 
@@ -26,8 +32,9 @@ class PageSurface {
   virtual void setLandscape(bool landscape) = 0;
   virtual void setA4() = 0;
   virtual void setMargins(const QMarginsF& margins, bool millimetres) = 0;
-  // Width and height of the page rectangle in device units.
-  virtual QSize pageSize() = 0;
+  // Width and height of the page rectangle (the printable area inside the
+  // margins) in device units, as the printer states them.
+  virtual QSizeF pageSize() = 0;
 
   // Opens painting; false when the output cannot be started (nothing is
   // drawn then).
@@ -39,7 +46,8 @@ class PageSurface {
   // The text's bounding box laid out with the flags in box; an empty text is
   // one line of the current font high.
   virtual QSize measureText(const QRect& box, int flags, const QString& text) = 0;
-  // The size of the rich text (HTML) laid out at the given width.
+  // The size of the rich text (HTML) laid out at the given width, from the
+  // same document that drawRich draws.
   virtual QSize measureRich(int width, int flags, const QString& html) = 0;
   virtual void drawText(const QRect& rect, int flags, const QString& text) = 0;
   // Rich text laid out at rect's width, drawn from rect's top-left corner.
@@ -51,5 +59,16 @@ class PageSurface {
   virtual void drawImage(const QRect& target, const QImage& image) = 0;
   virtual void newPage() = 0;
 };
+
+class SurfaceFactory {
+ public:
+  virtual ~SurfaceFactory() = default;
+  virtual std::unique_ptr<PageSurface> makeSurface() = 0;
+};
+
+// The factory in force (the Qt one unless a test installed another).
+SurfaceFactory& surfaceFactory();
+// Installs f (not owned); nullptr puts the Qt factory back.
+void setSurfaceFactory(SurfaceFactory* f);
 
 }  // namespace korvan::print

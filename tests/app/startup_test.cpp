@@ -10,6 +10,9 @@
 #include "support/programfolder.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QThread>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -289,11 +292,6 @@ TEST(StartupChild, DISABLED_HandOver) {
   const QByteArray exe = (folder + "/korvan").toLocal8Bit();
   char* argv[] = {const_cast<char*>(exe.constData()), nullptr};
   int argc = 1;
-  shellHooks().proveriNovuVerziju = [&](const QString& f) {
-    QFile marker(f + "/handed-over");
-    marker.open(QIODevice::WriteOnly);
-    return true;
-  };
   const int code = RUN(argc, argv);
   QFile out(folder + "/result");
   out.open(QIODevice::WriteOnly);
@@ -305,6 +303,19 @@ TEST(StartupChild, DISABLED_HandOver) {
 
 TEST(StartupProcess, HandOverEndsTheProgramWithExitCodeZero) {
   QTemporaryDir dir;
+  // A newer copy waits, and the updater notes the hand-over in the update folder.
+  auto make = [](const QString& path, const QByteArray& bytes, const QDateTime& time) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.flush();
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    if (time.isValid()) ASSERT_TRUE(f.setFileTime(time, QFileDevice::FileModificationTime));
+  };
+  ASSERT_TRUE(QDir().mkpath(dir.path() + "/UPDFTP"));
+  make(dir.path() + "/korvan", "old", QDateTime::currentDateTime().addDays(-1));
+  make(dir.path() + "/UPDFTP/korvan", "new", QDateTime());
+  make(dir.path() + "/update", "#!/bin/sh\n: > \"$(dirname \"$1\")/handed-over\"\n", QDateTime());
   QProcess child;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("KORVAN_CHILD_DIR", dir.path());
@@ -314,6 +325,8 @@ TEST(StartupProcess, HandOverEndsTheProgramWithExitCodeZero) {
   ASSERT_TRUE(child.waitForFinished(60000));
   EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(child.exitCode(), 0);
+  QDeadlineTimer deadline(10000);
+  while (!QFile::exists(dir.path() + "/UPDFTP/handed-over") && !deadline.hasExpired()) QThread::msleep(50);
   EXPECT_TRUE(QFile::exists(dir.path() + "/UPDFTP/handed-over")) << "the program folder comes from argv[0]";
   QFile result(dir.path() + "/result");
   ASSERT_TRUE(result.open(QIODevice::ReadOnly));

@@ -9,6 +9,7 @@
 #include <QUrlQuery>
 
 #include "platform/savefile.h"
+#include "support/pyserver.h"
 
 namespace korvan::test {
 
@@ -200,21 +201,9 @@ bool Peer::start() {
   const QString d = dir_.path();
   if (!writeAll(d + QStringLiteral("/peer.py"), kPeerScript)) return (error_ = QStringLiteral("peer.py")), false;
   saveCases();
-  proc_ = std::make_unique<QProcess>();
-  proc_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  proc_->setStandardOutputFile(QProcess::nullDevice());
-  proc_->start(QStringLiteral("/usr/bin/python3"),
-               {d + QStringLiteral("/peer.py"), d, https ? QStringLiteral("https") : QStringLiteral("http")});
-  if (!proc_->waitForStarted(10000)) return (error_ = QStringLiteral("python3 did not start")), false;
-  QDeadlineTimer deadline(15000);
-  QFile portFile(d + QStringLiteral("/port"));
-  while (!portFile.exists()) {
-    if (deadline.hasExpired() || proc_->state() != QProcess::Running)
-      return (error_ = QStringLiteral("the peer did not come up")), false;
-    QThread::msleep(20);
-  }
-  if (!portFile.open(QIODevice::ReadOnly)) return (error_ = QStringLiteral("port file")), false;
-  port_ = portFile.readAll().trimmed().toInt();
+  port_ = startPythonServer(
+      proc_, {d + QStringLiteral("/peer.py"), d, https ? QStringLiteral("https") : QStringLiteral("http")}, d, &error_);
+  if (!port_) return false;
   if (!https) return true;
   if (!writeCurlrc(d, hosts_, port_, d + QStringLiteral("/ca.pem"))) return (error_ = QStringLiteral(".curlrc")), false;
   hadCurlHome_ = qEnvironmentVariableIsSet("CURL_HOME");
@@ -224,15 +213,7 @@ bool Peer::start() {
   return true;
 }
 
-void Peer::stopServer() {
-  if (!proc_) return;
-  proc_->closeWriteChannel();
-  if (!proc_->waitForFinished(3000)) {
-    proc_->kill();
-    proc_->waitForFinished(3000);
-  }
-  proc_.reset();
-}
+void Peer::stopServer() { stopPythonServer(proc_); }
 
 void Peer::script(const QString& method, const QString& apiPath, const QList<PeerAnswer>& answers) {
   scriptPath(method, QStringLiteral("/api/publicApi/") + apiPath, answers);
