@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "common/presenter.h"
-#include "einvoice/libkorvan.h"
+#include "einvoice/ui/libkorvan.h"
 #include "einvoice/ublwriter.h"
 #include "support/scriptedpresenter.h"
 

@@ -15,8 +15,8 @@
 
 #include "common/apppath.h"
 #include "einvoice/curlcall.h"
-#include "einvoice/er_salji.h"
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/ui/er_salji.h"
+#include "einvoice/send_answers.h"
 #include "einvoice/myeracun.h"
 #include "support/peer.h"
 
@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < rounds; ++i) {
     QElapsedTimer t;
     t.start();
-    EFM_IZVRSI(salji::uploadCall(salji::requestId(QDateTime::currentDateTime()), false, path), "bench", false);
-    EFM_IZVRSI(salji::statusCall("9001"), "bench", false);
+    EFM_IZVRSI(salji::uploadCall(salji::requestId(QDateTime::currentDateTime()), false, path), efmAccount("bench", false));
+    EFM_IZVRSI(salji::statusCall("9001"), efmAccount("bench", false));
     calls += t.nsecsElapsed() / 1e6;
 
     MyERACUN r;
@@ -100,15 +100,15 @@ int main(int argc, char** argv) {
     r.dDATUM_IZDAVANJA = QDate(2024, 3, 5);
     driveDialogs();
     t.restart();
-    ERACUNI_SALJI(nullptr, QApplication::font(), r, "bench", false, {}, {}, {}, false);
+    ERACUNI_SALJI(nullptr, QApplication::font(), r, efmAccount("bench", false), {}, {}, {}, false);
     whole += t.nsecsElapsed() / 1e6;
 
-    const double b = bareCurl(EFM_URL(false, "sales-invoice/ubl/upload?requestId=1&sendToCir=No"), path);
+    const double b = bareCurl(EFM_URL(efmAccount("", false), "sales-invoice/ubl/upload?requestId=1&sendToCir=No"), path);
     bare += b;
     QElapsedTimer s;
     s.start();
     QProcess p;
-    p.start("curl", {"-s", "-o", "/dev/null", "-H", "ApiKey: bench", EFM_URL(false, "sales-invoice?invoiceId=9001")});
+    p.start("curl", {"-s", "-o", "/dev/null", "-H", "ApiKey: bench", EFM_URL(efmAccount("", false), "sales-invoice?invoiceId=9001")});
     p.waitForFinished(-1);
     bareBoth += b + s.nsecsElapsed() / 1e6;
   }

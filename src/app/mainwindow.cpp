@@ -5,6 +5,7 @@
 #include "common/ini.h"
 #include "common/msg.h"
 #include "common/shellhooks.h"
+#include "einvoice/account.h"
 
 #include <QAction>
 #include <QIcon>
@@ -39,13 +40,9 @@ QVariantList MENU_ARGS(const QString& id) {
   if (id == QLatin1String("XLS") || id == QLatin1String("SLOBUN")) return {false};
   if (id == QLatin1String("ODS") || id == QLatin1String("SLOBUN_YT")) return {true};
   if (id == QLatin1String("KORVANMAN")) {
-    const QString ini = FN_INI(QStringLiteral("aplik.ini"));
-    const QString key = GETPRIVATEPROFILESTRING(
-        QStringLiteral("Firma"), ISTEST() ? QStringLiteral("API_KLJUC_DEMO") : QStringLiteral("API_KLJUC"),
-        QString(), ini);
-    const QString message = QString::fromUtf8("Nije unet 'API ključ' u opciji 'Podaci firme'!");
-    const QString pib = GETPRIVATEPROFILESTRING(QStringLiteral("Firma"), QStringLiteral("PIB"), QString(), ini);
-    return {key, message, pib};
+    const QString pib = GETPRIVATEPROFILESTRING(QStringLiteral("Firma"), QStringLiteral("PIB"), QString(),
+                                                FN_INI(QStringLiteral("aplik.ini")));
+    return {readEfmAccount().apiKey, EFM_ERR_NEMA_KLJUCA(), pib};
   }
   if (id == QLatin1String("UPDFTP")) return {QStringLiteral("2022.12.14"), true};
   if (id == QLatin1String("KONFIG")) return {false, false, false, true};

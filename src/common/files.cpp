@@ -11,8 +11,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProgressBar>
 #include <QRegularExpression>
+#include <QVariant>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -338,7 +338,7 @@ qint64 copyBlocks(QFile& in, QFile& out, qint64 blockSize, const std::function<v
   return copied;
 }
 
-bool COPYFILE(const QString& source, const QString& target, QProgressBar* bar, bool quiet,
+bool COPYFILE(const QString& source, const QString& target, QObject* bar, bool quiet,
               const std::function<void(qint64, qint64)>& progress) {
   auto fail = [&] {
     if (!quiet) {
@@ -352,9 +352,12 @@ bool COPYFILE(const QString& source, const QString& target, QProgressBar* bar, b
   if (!in.open(QIODevice::ReadOnly)) return fail();
   if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return fail();
   const qint64 size = in.size();
-  if (bar) bar->setRange(0, int(qMin<qint64>(size, INT_MAX)));
+  if (bar) {
+    bar->setProperty("minimum", 0);
+    bar->setProperty("maximum", int(qMin<qint64>(size, INT_MAX)));
+  }
   const qint64 copied = copyBlocks(in, out, 4096, [&](qint64 done) {
-    if (bar) bar->setValue(int(qMin<qint64>(done, INT_MAX)));
+    if (bar) bar->setProperty("value", int(qMin<qint64>(done, INT_MAX)));
     if (progress) progress(done, size);
     QCoreApplication::processEvents();
   });

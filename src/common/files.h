@@ -13,7 +13,7 @@
 #include <functional>
 
 class QFile;
-class QProgressBar;
+class QObject;
 
 namespace korvan {
 
@@ -96,9 +96,10 @@ void XDEL(const QString& folder);
 qint64 copyBlocks(QFile& in, QFile& out, qint64 blockSize,
                   const std::function<void(qint64)>& step = {});
 // Copies in blocks of 4,096 bytes, letting pending events run, advancing the
-// bar and calling progress(copied, size). On failure shows "Greska pri
+// bar (a progress bar, set through its minimum, maximum and value properties)
+// and calling progress(copied, size). On failure shows "Greska pri
 // kopiranju !", source, target, "Ponovite ..." (unless quiet) and gives false.
-bool COPYFILE(const QString& source, const QString& target, QProgressBar* bar = nullptr,
+bool COPYFILE(const QString& source, const QString& target, QObject* bar = nullptr,
               bool quiet = false, const std::function<void(qint64, qint64)>& progress = {});
 // Deletes each listed file that exists.
 void BRISI_TMPREZ(const QStringList& paths);

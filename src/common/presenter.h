@@ -41,8 +41,10 @@ Presenter& presenter();
 // presenter installed before (nullptr: the real one), for putting it back.
 Presenter* setPresenter(Presenter* p);
 
-// Real boxes: QMessageBox for the fixed kinds; other kinds may be given a
-// shower by the layer that owns them (choice and link dialogs live in ui).
+// Real boxes: each kind is shown by the shower the window framework installs
+// (installUiDialogs in ui/libqt.h: message boxes, the choice and link
+// dialogs). A kind without a shower writes its text to the error output and
+// answers 0.
 using BoxShower = std::function<int(const Box&)>;
 void setBoxShower(BoxKind kind, BoxShower shower);
 

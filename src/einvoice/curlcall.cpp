@@ -38,8 +38,8 @@ void EFM_SET_HOST(const QString& h) { host() = h; }
 EfmLimits EFM_LIMITS() { return limits(); }
 void EFM_SET_LIMITS(const EfmLimits& l) { limits() = l; }
 
-QString EFM_URL(bool testMode, const QString& path) {
-  return QStringLiteral("https://") + (testMode ? QStringLiteral("demo") : QString()) + EFM_HOST() +
+QString EFM_URL(const EfmAccount& account, const QString& path) {
+  return QStringLiteral("https://") + (account.testMode ? QStringLiteral("demo") : QString()) + account.host +
          QStringLiteral("/api/publicApi/") + path;
 }
 
@@ -54,7 +54,7 @@ void EFM_ADD_OPTION(EfmCall& call, const QString& name, const QString& value) {
   call.writable = call.writable && ok;
 }
 
-QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool testMode, bool* ok) {
+QStringList EFM_CURL_CONFIG(const EfmCall& call, const EfmAccount& account, bool* ok) {
   bool good = call.writable;
   auto line = [&good](const QString& name, const QString& value) {
     bool k = true;
@@ -65,9 +65,9 @@ QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool tes
   QStringList lines;
   lines << CURL_BASE_CONFIG(QStringLiteral("=https"), limits());
   lines << line(QStringLiteral("request"), call.method);
-  lines << line(QStringLiteral("url"), EFM_URL(testMode, call.path));
+  lines << line(QStringLiteral("url"), EFM_URL(account, call.path));
   lines << line(QStringLiteral("header"), QStringLiteral("accept: ") + call.accept);
-  lines << line(QStringLiteral("header"), QStringLiteral("ApiKey: ") + apiKey);
+  lines << line(QStringLiteral("header"), QStringLiteral("ApiKey: ") + account.apiKey);
   for (const QString& o : call.options) {
     if (o.contains(u'\r') || o.contains(u'\n')) good = false;
     lines << o;
@@ -94,11 +94,11 @@ QString EFM_ERR_SLANJE(const CurlExit& exit) {
   return EFM_ERR_CURL() + QStringLiteral("\nFajl NIJE POSLAT!");
 }
 
-bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer, CurlExit* exit) {
-  if (!CURL_HOST_OK(EFM_HOST()))
-    return MSG(QStringLiteral("Neispravan naziv servera eFaktura: '") + EFM_HOST() + u'\'');
+bool EFM_IZVRSI(const EfmCall& call, const EfmAccount& account, QByteArray* answer, CurlExit* exit) {
+  if (!CURL_HOST_OK(account.host))
+    return MSG(QStringLiteral("Neispravan naziv servera eFaktura: '") + account.host + u'\'');
   bool ok = true;
-  const QStringList lines = EFM_CURL_CONFIG(call, apiKey, testMode, &ok);
+  const QStringList lines = EFM_CURL_CONFIG(call, account, &ok);
   if (!ok) return MSG(EFM_ERR_NEUPISIVO());
   if (!CURL_RUN(EFM_TMP(QStringLiteral("CURLUJ.BAT")), lines, EFM_TMP(call.answerFile), limits(), exit))
     return false;

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "common/curl.h"
+#include "einvoice/account.h"
 
 namespace korvan {
 
@@ -39,8 +40,8 @@ using EfmLimits = CurlLimits;
 EfmLimits EFM_LIMITS();
 void EFM_SET_LIMITS(const EfmLimits& limits);
 
-// "https://" + ("demo" in test mode) + host + "/api/publicApi/" + path.
-QString EFM_URL(bool testMode, const QString& path);
+// "https://" + ("demo" in test mode) + the account's host + "/api/publicApi/" + path.
+QString EFM_URL(const EfmAccount& account, const QString& path);
 // A value as a double-quoted curl config string (backslash and quote escaped).
 // Values holding CR, LF or NUL cannot be written: nullptr-like empty result
 // with ok false.
@@ -50,8 +51,7 @@ QString EFM_CFG_LINE(const QString& name, const QString& value, bool* ok = nullp
 
 // The config lines of a call; ok false when a value cannot be written safely
 // (the call is unwritable, or the key or an option holds a line break).
-QStringList EFM_CURL_CONFIG(const EfmCall& call, const QString& apiKey, bool testMode,
-                            bool* ok = nullptr);
+QStringList EFM_CURL_CONFIG(const EfmCall& call, const EfmAccount& account, bool* ok = nullptr);
 // Path of a file in the program's TMP folder.
 QString EFM_TMP(const QString& name);
 // The curl program: "<program folder>/CURL/curl" when executable, else "curl".
@@ -65,11 +65,12 @@ QString EFM_ERR_NIJE_JSON();  // "Greška pri obradi odgovora servera: Odgovor n
 QString EFM_ERR_NEUPISIVO();
 
 // Writes the record file and runs curl; true when curl ran (exit code 0). A
-// call whose values cannot be written is refused with EFM_ERR_NEUPISIVO and
-// runs nothing.
+// call whose values cannot be written is refused with EFM_ERR_NEUPISIVO, and
+// an account whose host is not a plain host name with its own message; both
+// run nothing.
 // answer (when given) then gets the answer file, empty when curl wrote none;
 // exit (when given) how curl ended.
-bool EFM_IZVRSI(const EfmCall& call, const QString& apiKey, bool testMode, QByteArray* answer = nullptr,
+bool EFM_IZVRSI(const EfmCall& call, const EfmAccount& account, QByteArray* answer = nullptr,
                 CurlExit* exit = nullptr);
 
 // The message of an upload that did not run: "not sent", or, when its answer

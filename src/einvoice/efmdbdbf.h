@@ -12,6 +12,7 @@
 #include <QPair>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 namespace korvan {
@@ -85,9 +86,11 @@ bool EFMDB_OTVORI_BAZE();
 // Closes FALS, then INVOICE: pending changes are written, locks released.
 void EFMDB_ZATVORI_BAZE();
 
-// The rows of one direction, highest id first, with a progress box whose stop
-// returns the rows read so far. Empty when the store cannot be opened.
-QList<QVariantList> EFMDB_PUNI_TABELA(const QVariant& server, const QString& ui, const QString& pib = {});
+// The rows of one direction, highest id first. progress (when given) is told
+// the number of the row about to be read; false from it stops the listing
+// with the rows read so far. Empty when the store cannot be opened.
+// EFMDB_PUNI_TABELA (einvoice/ui/efmdblist.h) lists them with a progress box.
+QList<QVariantList> efmdbRows(const QString& ui, const std::function<bool(int row)>& progress = {});
 
 // Reads the record: its id, document text, issue date and partner (right-
 // trimmed); any out-pointer may be null. False, with the out-values

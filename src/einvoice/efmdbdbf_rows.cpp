@@ -5,31 +5,27 @@
 #include "common/texthelp.h"
 #include "einvoice/efmdbdbf.h"
 #include "einvoice/efmdbdbf_internal.h"
-#include "ui/frame.h"
 
 namespace korvan {
 
 using efmdb::alltrim;
 
-QList<QVariantList> EFMDB_PUNI_TABELA(const QVariant&, const QString& ui, const QString&) {
+QList<QVariantList> efmdbRows(const QString& ui, const std::function<bool(int)>& progress) {
   QList<QVariantList> rows;
   if (ui.isEmpty()) return rows;
   efmdb::Otvorena store;
   if (!store.ok()) return rows;
   dbf::Table& t = store.invoice();
-  MyFRAME box(10, true);
   t.seek(INCSTR2(ui), true);  // just past the direction's last key
   t.skip(-1);
   while (!t.bof() && !t.eof() && t.value("UI").toString() == ui) {
-    box.Disp(QString::fromUtf8("Očitavam bazu... ") + QString::number(rows.size() + 1).rightJustified(8, ' '));
-    if (box.lPREKID) break;
+    if (progress && !progress(rows.size() + 1)) break;
     rows.append({t.recno(), efmdb::storedId(t), alltrim(t.value("BRDOK").toString()),
                  alltrim(t.value("TIPDOK").toString()), alltrim(t.value("STATUS").toString()),
                  alltrim(t.value("KOMITENT").toString()), t.value("IZNOS"), t.value("DATIZD"), t.value("DATPROM"),
                  t.value("DATDOSP"), QString(), t.value("ODOBRENO"), alltrim(t.value("NACINODOBR").toString())});
     t.skip(-1);
   }
-  box.End();
   store.close();
   return rows;
 }

@@ -1,6 +1,7 @@
 #include "einvoice/libefm2.h"
 
-#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -100,13 +101,13 @@ QVariant RADI_TAG3(const QStringList& path, const XmlLiteralDoc& doc, bool quiet
   return collect(doc, path[1], path[2], first, all, attribute);
 }
 
-bool EFM_OBRADI_INVOICE(const QString& direction, qint64 id, QVariantList& header, const QString& key,
-                        bool testMode, bool& missing) {
+bool EFM_OBRADI_INVOICE(const QString& direction, qint64 id, QVariantList& header, const EfmAccount& account,
+                        bool& missing) {
   const bool out = direction == QStringLiteral("I");
   QByteArray answer;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool ran = efm::run(efm::documentCall(direction, id), key, testMode, &answer);
-  QApplication::restoreOverrideCursor();
+  QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  const bool ran = efm::run(efm::documentCall(direction, id), account, &answer);
+  QGuiApplication::restoreOverrideCursor();
   if (!ran) return false;
   if (answer.contains("Not found UBL file for invoice Id " + QByteArray::number(id))) {
     missing = true;
@@ -138,7 +139,7 @@ bool EFM_OBRADI_INVOICE(const QString& direction, qint64 id, QVariantList& heade
   header << QString::fromUtf8(answer);
   // A status that could not be learnt stays absent (null), so that it is
   // never taken for an empty status and written over the stored one.
-  const QString status = EFM_GET_STATUS(direction, id, key, testMode);
+  const QString status = EFM_GET_STATUS(direction, id, account);
   header << (status.isEmpty() ? QVariant() : QVariant(status));
   return true;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "einvoice/account.h"
 #include "einvoice/xmlliteral.h"
 
 namespace korvan {
@@ -32,8 +33,8 @@ QVariant RADI_TAG3(const QStringList& path, const XmlLiteralDoc& doc, bool quiet
 // the local store). false after a message; missing is set when the system
 // has no document for the id. The status (value 10) is null when the status
 // call failed.
-bool EFM_OBRADI_INVOICE(const QString& direction, qint64 id, QVariantList& header, const QString& key,
-                        bool testMode, bool& missing);
+bool EFM_OBRADI_INVOICE(const QString& direction, qint64 id, QVariantList& header, const EfmAccount& account,
+                        bool& missing);
 
 // Writes a file out of a document text: the whole text (no element name) or
 // the Base64 content of the first element of that name, to folder + fileName

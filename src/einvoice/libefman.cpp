@@ -1,13 +1,12 @@
 #include "einvoice/libefman.h"
 
-#include <QApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include "common/dates.h"
 #include "common/msg.h"
 #include "einvoice/efm_status.h"
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/send_answers.h"
 
 namespace korvan {
 namespace efm {
@@ -132,9 +131,9 @@ QString acceptRejectProblem(const QByteArray& answer) {
   return QString::fromUtf8("Server je vratio grešu:\n") + QString::fromUtf8(answer);
 }
 
-bool run(const EfmCall& call, const QString& key, bool testMode, QByteArray* answer) {
+bool run(const EfmCall& call, const EfmAccount& account, QByteArray* answer) {
   if (call.path.isEmpty()) return MSG(QStringLiteral("Neispravan Id eRačuna!"));
-  if (!EFM_IZVRSI(call, key, testMode, answer)) return MSG(EFM_ERR_CURL());
+  if (!EFM_IZVRSI(call, account, answer)) return MSG(EFM_ERR_CURL());
   return true;
 }
 
@@ -146,9 +145,9 @@ bool EFM_API_KLJUC(QString& key, const QString& initialKey, const QString& messa
   return true;
 }
 
-QString EFM_GET_STATUS(const QString& direction, qint64 id, const QString& key, bool testMode) {
+QString EFM_GET_STATUS(const QString& direction, qint64 id, const EfmAccount& account) {
   QByteArray answer;
-  if (!efm::run(efm::statusCall(direction, id), key, testMode, &answer)) return QString();
+  if (!efm::run(efm::statusCall(direction, id), account, &answer)) return QString();
   const efm::StatusAnswer s = efm::readStatus(answer);
   switch (s.kind) {
     case efm::StatusAnswer::Found: return EFM_PREVEDI_STATUS(s.word);
@@ -161,16 +160,16 @@ QString EFM_GET_STATUS(const QString& direction, qint64 id, const QString& key, 
   return QString();
 }
 
-void EFM_OTKAZI_DOK(bool reverse, qint64 id, const QString& reason, const QString& key, bool testMode) {
+void EFM_OTKAZI_DOK(bool reverse, qint64 id, const QString& reason, const EfmAccount& account) {
   QByteArray answer;
-  if (!efm::run(efm::cancelCall(reverse, id, reason), key, testMode, &answer)) return;
+  if (!efm::run(efm::cancelCall(reverse, id, reason), account, &answer)) return;
   const QString problem = efm::cancelProblem(answer);
   if (!problem.isEmpty()) MSG(problem);
 }
 
-void EFM_PRIHV_ODBIJ_DOK(bool accept, qint64 id, const QString& comment, const QString& key, bool testMode) {
+void EFM_PRIHV_ODBIJ_DOK(bool accept, qint64 id, const QString& comment, const EfmAccount& account) {
   QByteArray answer;
-  if (!efm::run(efm::acceptRejectCall(accept, id, comment), key, testMode, &answer)) return;
+  if (!efm::run(efm::acceptRejectCall(accept, id, comment), account, &answer)) return;
   const QString problem = efm::acceptRejectProblem(answer);
   if (!problem.isEmpty()) MSG(problem);
 }

@@ -15,12 +15,11 @@ namespace korvan {
 bool EFM_API_KLJUC(QString& key, const QString& initialKey, const QString& message);
 
 // The translated status of the invoice, or empty text after a message.
-QString EFM_GET_STATUS(const QString& direction, qint64 id, const QString& key, bool testMode);
+QString EFM_GET_STATUS(const QString& direction, qint64 id, const EfmAccount& account);
 // Cancels (or, with reverse, reverses) an outgoing invoice.
-void EFM_OTKAZI_DOK(bool reverse, qint64 id, const QString& reason, const QString& key, bool testMode);
+void EFM_OTKAZI_DOK(bool reverse, qint64 id, const QString& reason, const EfmAccount& account);
 // Accepts or rejects an incoming invoice.
-void EFM_PRIHV_ODBIJ_DOK(bool accept, qint64 id, const QString& comment, const QString& key,
-                         bool testMode);
+void EFM_PRIHV_ODBIJ_DOK(bool accept, qint64 id, const QString& comment, const EfmAccount& account);
 
 namespace efm {
 
@@ -56,7 +55,7 @@ QString cancelProblem(const QByteArray& answer);
 QString acceptRejectProblem(const QByteArray& answer);
 
 // Runs a call; false after "Greška pri pozivanju 'curl.exe'!" when it did not run.
-bool run(const EfmCall& call, const QString& key, bool testMode, QByteArray* answer);
+bool run(const EfmCall& call, const EfmAccount& account, QByteArray* answer);
 
 }  // namespace efm
 }  // namespace korvan

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "common/files.h"
 #include "common/msg.h"
-#include "einvoice/libkorvan.h"
 #include "einvoice/ublwriter.h"
 #include "platform/savefile.h"
 #include "platform/shell.h"
@@ -15,23 +15,27 @@ QStringList AERACUNI_POSREDNIK() {
   return {QStringLiteral("Ministarstvo finansija"), QStringLiteral("Privatni posrednik")};
 }
 
-bool MyERACUN::PisiXML() {
-  cFN_XML_FULL = UBL_XML_NAME(cFN_PDF_FULL);
-  if (QFileInfo(cFN_PDF_FULL).isFile()) {
-    QFile pdf(cFN_PDF_FULL);
+QString writeUblDocument(MyERACUN& r, bool withPdf) {
+  if (withPdf) {
+    QFile pdf(r.cFN_PDF_FULL);
     QByteArray bytes;
     if (pdf.open(QIODevice::ReadOnly)) bytes = pdf.readAll();
     if (!pdf.isOpen() || pdf.error() != QFileDevice::NoError)
-      return MSG(QString::fromUtf8("Greška pri čitanju PDF fajla!\n%1\nXML fajl nije napravljen.").arg(cFN_PDF_FULL));
-    cBASE64_PDF = QString::fromLatin1(bytes.toBase64());
+      return QString::fromUtf8("Greška pri čitanju PDF fajla!\n%1\nXML fajl nije napravljen.").arg(r.cFN_PDF_FULL);
+    r.cBASE64_PDF = QString::fromLatin1(bytes.toBase64());
   }
-  const QString problem = UBL_PROVERI(*this);
-  if (!problem.isEmpty()) return MSG(problem);
+  if (const QString problem = UBL_PROVERI(r); !problem.isEmpty()) return problem;
   // Written beside the old document and renamed over it: a failed write keeps the old one.
-  if (!platform::saveFileAtomically(cFN_XML_FULL, UBL_DOCUMENT(*this), nullptr, platform::DiskSync::NoDiskSync))
-    return MSG(QString::fromUtf8("Greška pri kreiranju XML fajla!\n%1\nProverite da li neko već pravi ovaj eRačun!")
-                   .arg(cFN_XML_FULL));
-  return true;
+  if (!platform::saveFileAtomically(r.cFN_XML_FULL, UBL_DOCUMENT(r), nullptr, platform::DiskSync::NoDiskSync))
+    return QString::fromUtf8("Greška pri kreiranju XML fajla!\n%1\nProverite da li neko već pravi ovaj eRačun!")
+        .arg(r.cFN_XML_FULL);
+  return QString();
+}
+
+bool MyERACUN::PisiXML() {
+  cFN_XML_FULL = UBL_XML_NAME(cFN_PDF_FULL);
+  const QString problem = writeUblDocument(*this, QFileInfo(cFN_PDF_FULL).isFile());
+  return problem.isEmpty() || MSG(problem);
 }
 
 bool MyERACUN::KOPIRAJ(const QString& folder, bool neOtvaraj) {
@@ -60,6 +64,24 @@ bool MyERACUN::PretKontrola() {
   for (const QString& l : lines) text += '\n' + l;
   text += QString::fromUtf8("\nDa li sigurno želite da napravite eRačun?");
   return MSGYESNO(text);
+}
+
+bool KOPI_FAJL(const QString& folder, const QString& file) {
+  QString dir = folder;
+  if (!dir.endsWith('/') && !dir.endsWith('\\')) dir += '/';
+  QFile src(file);
+  if (!src.open(QIODevice::ReadOnly)) return false;
+  const QString target = dir + QFileInfo(file).fileName();
+  if (QFileInfo(target).absoluteFilePath() == QFileInfo(file).absoluteFilePath()) return true;
+  QFile dst(target);
+  if (!dst.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  const qint64 copied = copyBlocks(src, dst, 1 << 20);
+  const QDateTime modified = QFileInfo(file).lastModified();
+  dst.close();
+  if (copied < 0 || dst.error() != QFileDevice::NoError) return false;
+  QFile stamp(target);
+  if (stamp.open(QIODevice::ReadWrite)) stamp.setFileTime(modified, QFileDevice::FileModificationTime);
+  return copied == src.size();
 }
 
 }  // namespace korvan

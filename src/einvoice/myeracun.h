@@ -37,8 +37,8 @@ class MyERACUN {
   MyERACUN() = default;
   MyERACUN& New() { return *this; }
 
-  // Writes the UBL document beside the PDF; false after a message when the
-  // record cannot give a valid document or the file cannot be written.
+  // Writes the UBL document beside the PDF (embedded when cFN_PDF_FULL names
+  // a file); false after the message of writeUblDocument.
   bool PisiXML();
   // Copies the PDF (when it exists) and the document into a folder.
   bool KOPIRAJ(const QString& folder, bool neOtvaraj = false);
@@ -95,6 +95,16 @@ class MyERACUN {
   QString cTAX_EXEM;
   std::optional<AttachList> aATTACH;
 };
+
+// Writes the record's document to its cFN_XML_FULL, with the PDF of
+// cFN_PDF_FULL embedded when withPdf; empty when written, else the message for the user (the
+// record cannot give a valid document, the PDF cannot be read, or the file
+// cannot be written). An earlier document is replaced only by a whole one.
+QString writeUblDocument(MyERACUN& r, bool withPdf);
+
+// Copies a file into a folder keeping its name and modification time; true
+// when every byte was copied.
+bool KOPI_FAJL(const QString& folder, const QString& file);
 
 // The names of the intermediaries by number (1 the national system).
 QStringList AERACUNI_POSREDNIK();

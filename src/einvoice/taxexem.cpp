@@ -162,4 +162,21 @@ QList<TaxExemptionGroup> ATAX_EXEM() {
   return all;
 }
 
+QString TAX_EXEM_PROMPT() { return QStringLiteral("Kliknite za izbor..."); }
+
+const TaxExemptionGroup* FIND_TAX_EXEM(const QList<TaxExemptionGroup>& all, const QString& category) {
+  for (const TaxExemptionGroup& g : all)
+    if (g.category == category) return &g;
+  return nullptr;
+}
+
+bool IS_TAX_EXEM_OF(const QString& category, const QString& code) {
+  const QList<TaxExemptionGroup> all = ATAX_EXEM();
+  const TaxExemptionGroup* g = FIND_TAX_EXEM(all, category);
+  if (!g) return false;
+  for (const TaxExemption& e : g->items)
+    if (e.code == code) return true;
+  return false;
+}
+
 }  // namespace korvan

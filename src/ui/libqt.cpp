@@ -35,6 +35,37 @@ const DialogDetails* takePendingDetails() {
 
 namespace {
 
+// The fixed kinds as message boxes.
+int showMessageBox(const Box& box) {
+  QMessageBox::Icon icon = QMessageBox::Critical;
+  QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+  QMessageBox::StandardButton def = QMessageBox::Ok;
+  switch (box.kind) {
+    case BoxKind::Info: icon = QMessageBox::Information; break;
+    case BoxKind::YesNo:
+      icon = QMessageBox::Question;
+      buttons = QMessageBox::Yes | QMessageBox::No;
+      def = QMessageBox::Yes;
+      break;
+    case BoxKind::YesNoCancel:
+      icon = QMessageBox::Question;
+      buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+      def = QMessageBox::Yes;
+      break;
+    default: break;
+  }
+  QMessageBox mb(icon, box.title, box.text, buttons);
+  mb.setDefaultButton(def);
+  if (box.kind == BoxKind::YesNo) mb.setEscapeButton(QMessageBox::No);
+  if (box.kind == BoxKind::YesNoCancel) mb.setEscapeButton(QMessageBox::Cancel);
+  const int r = mb.exec();
+  switch (box.kind) {
+    case BoxKind::YesNo: return r == QMessageBox::Yes ? 1 : 0;
+    case BoxKind::YesNoCancel: return r == QMessageBox::Yes ? 1 : r == QMessageBox::No ? 2 : 0;
+    default: return 0;
+  }
+}
+
 // A message box that Esc and the close button leave with no choice. Qt would
 // otherwise click the box's escape button, found by role (a lone reject-role
 // button), and that may be a destructive choice.
@@ -94,6 +125,8 @@ int QALERT(const QString& text, const QList<QAlertButton>& buttons, QWidget* par
 }
 
 void installUiDialogs() {
+  for (const BoxKind k : {BoxKind::Warning, BoxKind::Info, BoxKind::YesNo, BoxKind::YesNoCancel, BoxKind::Error})
+    setBoxShower(k, showMessageBox);
   setBoxShower(BoxKind::Choice, showChoice);
   setBoxShower(BoxKind::Link, detail::showLinkDialog);
 }

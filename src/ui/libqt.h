@@ -24,8 +24,9 @@ struct QAlertButton {
 int QALERT(const QString& text, const QList<QAlertButton>& buttons, QWidget* parent = nullptr,
            const std::optional<QFont>& font = std::nullopt);
 
-// Registers the real choice and link dialogs with the presenter. Called once
-// at start-up (and by tests that drive the real dialogs).
+// Registers the real message boxes, choice and link dialogs with the
+// presenter. Called once at start-up (and by tests that drive the real
+// dialogs).
 void installUiDialogs();
 
 // The program's date with the same day, month and year; an invalid date gives

@@ -19,9 +19,9 @@
 #include "common/dates.h"
 #include "common/ini.h"
 #include "einvoice/myeracun.h"
-#include "einvoice/taxcat.h"
+#include "einvoice/ui/taxpick.h"
 #include "windows/izsrc_fields.h"
-#include "einvoice/linetable.h"
+#include "einvoice/ui/linetable.h"
 #include "platform/workbook.h"
 
 namespace korvan {

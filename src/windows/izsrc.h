@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "einvoice/attachment.h"
-#include "einvoice/er_salji.h"
 #include "einvoice/myeracun.h"
 #include "ui/stdqtw.h"
 
@@ -135,12 +134,5 @@ QString FILE4DISP(const QString& path);
 // The workbook's folder and name (up to its last point) with another extension
 // (".pdf", ".att"), found in whatever letter case it exists.
 QString IZSRC_TWIN(const QString& workbook, const QString& extension);
-
-// The send step of the window; tests put a recorder in its place (empty:
-// ERACUNI_SALJI).
-using IzsrcSend = std::function<bool(QWidget* mainWindow, const QFont& font, const MyERACUN& record,
-                                     const QString& apiKey, bool testMode, SendSuccessAction onSuccess,
-                                     bool offerRegister)>;
-void setIzsrcSend(IzsrcSend send);
 
 }  // namespace korvan

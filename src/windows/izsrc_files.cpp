@@ -8,7 +8,7 @@
 
 #include "common/files.h"
 #include "common/msg.h"
-#include "einvoice/dlgatt.h"
+#include "einvoice/ui/dlgatt.h"
 #include "ui/frame.h"
 #include "ui/izbfajla.h"
 #include "ui/libqt.h"

@@ -9,25 +9,14 @@
 
 #include "common/apppath.h"
 #include "common/msg.h"
-#include "einvoice/efmdbdbf.h"
-#include "einvoice/libkorvan.h"
+#include "einvoice/ui/invoicesend.h"
+#include "einvoice/ui/libkorvan.h"
 #include "einvoice/myeracun.h"
-#include "einvoice/taxcat.h"
+#include "einvoice/ui/taxpick.h"
 #include "ui/libqt.h"
 #include "windows/izsrc.h"
 
 namespace korvan {
-
-namespace {
-
-IzsrcSend& sendInForce() {
-  static IzsrcSend send;
-  return send;
-}
-
-}  // namespace
-
-void setIzsrcSend(IzsrcSend send) { sendInForce() = std::move(send); }
 
 std::unique_ptr<MyERACUN> MyIZSRC::NAPRAVI_XML(bool lSend) {
   ZAPAMTI();
@@ -50,7 +39,7 @@ std::unique_ptr<MyERACUN> MyIZSRC::NAPRAVI_XML(bool lSend) {
   if (pdf.isEmpty()) {
     if (!MSGYESNO(QString::fromUtf8("Nije izabran PDF fajl!\nDa li sigurno želite pravljenje XML fajla?")))
       return nullptr;
-    pdf = cFAJL_SRC + QStringLiteral("NESTO STO NE POSTOJI");
+    pdf = cFAJL_SRC + NO_PDF_MARKER();
   }
   QString category, exemption;
   ODREDI_TAX_CAT_EXEM(ocmboTAX_CAT, obTAX_eXEM, category, exemption);
@@ -63,27 +52,6 @@ std::unique_ptr<MyERACUN> MyIZSRC::NAPRAVI_XML(bool lSend) {
                           exemption, aATTACH);
 }
 
-void MyIZSRC::POSALJI_XML() {
-  const QString key = ISTEST() ? GETINI(QStringLiteral("API_KLJUC_DEMO"), QStringLiteral("Firma"))
-                               : GETINI(QStringLiteral("API_KLJUC"), QStringLiteral("Firma"));
-  if (key.isEmpty()) {
-    MSG(QString::fromUtf8("Nije unet 'API ključ' u opciji 'Podaci firme'!"));
-    return;
-  }
-  const std::unique_ptr<MyERACUN> record = NAPRAVI_XML(true);
-  if (!record) {
-    MSG(QString::fromUtf8("Desila se greška pri pravljenju XML-a, fajl NIJE POSLAT!"));
-    return;
-  }
-  const MyERACUN& r = *record;
-  SendSuccessAction toStore = [&r](const QString& xmlPath, const QString& answer) {
-    EFMDB_OK_ODGOVOR_U_BAZU(QVariant(), xmlPath, answer, r);
-  };
-  const bool offerRegister = !r.cKOMIT_JBKJS.trimmed().isEmpty();
-  if (sendInForce())
-    sendInForce()(oMainWnd, oFont, r, key, ISTEST(), toStore, offerRegister);
-  else
-    ERACUNI_SALJI(oMainWnd, oFont, r, key, ISTEST(), QVariant(), QVariant(), toStore, offerRegister);
-}
+void MyIZSRC::POSALJI_XML() { sendInvoice(oMainWnd, oFont, [this] { return NAPRAVI_XML(true); }); }
 
 }  // namespace korvan

@@ -1,4 +1,5 @@
 #include "common/presenter.h"
+#include "common/msg.h"
 #include "support/scriptedpresenter.h"
 
 #include <gtest/gtest.h>
@@ -26,4 +27,11 @@ TEST(ScriptedPresenter, NestedPresentersRestoreTheOuterOne) {
   presenter().show({BoxKind::Info, "t", "outer"});
   ASSERT_EQ(outer.shown.size(), 1);
   EXPECT_EQ(outer.shown[0].text, "outer");
+}
+
+// A program without the window framework has no dialogs: a box is written to
+// the error output and answers "none" at once instead of waiting on a window.
+TEST(RealPresenterWithoutDialogs, ABoxAnswersNone) {
+  EXPECT_EQ(presenter().show({BoxKind::YesNo, QStringLiteral("Pitanje"), QStringLiteral("Da li?")}), 0);
+  EXPECT_FALSE(MSGYESNO(QStringLiteral("Da li?")));
 }

@@ -1,5 +1,6 @@
 // The document builder: header members, line completion, row counting, VAT
-// summary and totals, and the builds it refuses.
+// summary and totals, and the builds it refuses, on plain values; and its
+// facade for the windows, which reads the line table and shows the boxes.
 #include <QDirIterator>
 #include <QUrl>
 
@@ -31,7 +32,7 @@ class BuilderTest : public ::testing::Test {
     }
   }
   // Lines with figures get a name unless the case gives one (even an empty one).
-  std::unique_ptr<MyERACUN> build(QList<Row> rows) {
+  static void nameFigures(QList<Row>& rows) {
     for (Row& r : rows) {
       bool named = false, figures = false;
       for (const auto& [field, text] : r) {
@@ -40,16 +41,31 @@ class BuilderTest : public ::testing::Test {
       }
       if (figures && !named) r.append(std::pair<QString, QString>("ART_NAZIV", "Usluga"));
     }
+  }
+  // The core on plain values; a refusal is kept in refusal.
+  std::unique_ptr<MyERACUN> build(QList<Row> rows) {
+    nameFigures(rows);
+    InvoiceBuild built = b.core(rows);
+    refusal = built.refusal;
+    return std::move(built.record);
+  }
+  // The windows' facade on a line table of the columns in cols.
+  std::unique_ptr<MyERACUN> buildFromTable(QList<Row> rows) {
+    nameFigures(rows);
     fillTable(table, cols, rows);
     return b.run(table, cols);
   }
-  QString lastMessage() const { return boxes.shown.isEmpty() ? QString() : boxes.shown.last().text; }
+  QString lastMessage() const {
+    if (!refusal.isEmpty()) return refusal;
+    return boxes.shown.isEmpty() ? QString() : boxes.shown.last().text;
+  }
 
   QTemporaryDir dir;
   QTableWidget table;
   QList<MyKOLONA> cols;
   Build b;
   ScriptedPresenter boxes;
+  QString refusal;
 };
 
 struct LineCase {
@@ -157,7 +173,7 @@ TEST_F(BuilderTest, FindsColumnsByFieldNameInAnyOrder) {
   std::reverse(shuffled.begin(), shuffled.end());
   shuffled.insert(3, MyKOLONA::New("NAPOMENA", "Napomena", "C", 20));
   cols = shuffled;
-  auto r = build({{{"NAPOMENA", "99"}, {"KOLICINA", "3"}, {"CENB", "100"}, {"RABATP", "10"}, {"STOPA", "20"},
+  auto r = buildFromTable({{{"NAPOMENA", "99"}, {"KOLICINA", "3"}, {"CENB", "100"}, {"RABATP", "10"}, {"STOPA", "20"},
                    {"ART_NAZIV", "Roba"}}});
   ASSERT_TRUE(r) << lastMessage().toStdString();
   ASSERT_EQ(r->aPROMENE.size(), 1);
@@ -211,7 +227,7 @@ TEST_F(BuilderTest, AttachmentsKeptOnlyWhenGivenAndNotEmpty) {
 
 TEST_F(BuilderTest, NoticeNamesTheDocumentWithALinkToItsFolder) {
   b.quiet = false;
-  auto r = build({{{"KOLICINA", "1"}, {"CENB", "10"}}});
+  auto r = buildFromTable({{{"KOLICINA", "1"}, {"CENB", "10"}}});
   ASSERT_TRUE(r);
   ASSERT_EQ(boxes.shown.size(), 1);
   const Box& box = boxes.shown[0];
@@ -241,9 +257,16 @@ TEST_P(RefusedBuild, RefusesWithAMessageAndWritesNothing) {
   GetParam().change(b);
   auto r = build(GetParam().rows);
   EXPECT_FALSE(r);
+  EXPECT_TRUE(boxes.shown.isEmpty()) << "the core shows nothing";
+  EXPECT_TRUE(refusal.contains(QString::fromUtf8(GetParam().message))) << refusal.toStdString();
+  EXPECT_EQ(readFile(xml), "old document");
+
+  // Through the windows' facade the same refusal is one warning box.
+  r = buildFromTable(GetParam().rows);
+  EXPECT_FALSE(r);
   ASSERT_EQ(boxes.shown.size(), 1);
   EXPECT_EQ(boxes.shown[0].kind, BoxKind::Warning);
-  EXPECT_TRUE(boxes.shown[0].text.contains(QString::fromUtf8(GetParam().message))) << boxes.shown[0].text.toStdString();
+  EXPECT_EQ(boxes.shown[0].text, refusal);
   EXPECT_EQ(readFile(xml), "old document");
   QFile::remove(xml);
 }
@@ -300,17 +323,51 @@ TEST_F(BuilderTest, DocumentThatCannotBeCreatedIsReported) {
   b.pdf = dir.filePath("nema/Racun.pdf");
   auto r = build(oneLine);
   EXPECT_FALSE(r);
-  ASSERT_EQ(boxes.shown.size(), 1);
-  EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8("Greška pri kreiranju XML fajla!\n") + dir.filePath("nema/Racun.xml") +
+  EXPECT_EQ(refusal, QString::fromUtf8("Greška pri kreiranju XML fajla!\n") + dir.filePath("nema/Racun.xml") +
                                      "\nProverite da li neko već pravi ovaj eRačun!");
 }
 
 TEST_F(BuilderTest, PdfPathWithMarkerNamesTheDocumentAfterTheSource) {
   b.pdf = dir.filePath("Faktura.xlsxNESTO STO NE POSTOJI");
-  auto r = build(oneLine);
+  auto r = buildFromTable(oneLine);
   ASSERT_TRUE(r);
   EXPECT_EQ(r->cFN_XML_FULL, dir.filePath("Faktura.xml"));
   EXPECT_TRUE(r->cBASE64_PDF.isEmpty());
+}
+
+// The marker is not part of the name, even when the source has no extension.
+TEST_F(BuilderTest, MarkerAfterASourceWithoutExtensionIsNotInTheName) {
+  b.pdf = dir.filePath("Faktura") + NO_PDF_MARKER();
+  auto r = buildFromTable(oneLine);
+  ASSERT_TRUE(r) << lastMessage().toStdString();
+  EXPECT_EQ(r->cFN_XML_FULL, dir.filePath("Faktura.xml"));
+}
+
+// Inside the core no PDF is no value: the document is named after the source
+// and the source is never embedded, whatever it holds.
+TEST_F(BuilderTest, WithoutAPdfTheDocumentIsNamedAfterTheSourceAndEmbedsNothing) {
+  const QString source = dir.filePath("Faktura.xlsx");
+  writeFile(source, fakePdf("source"));
+  const QList<Row> named = {{{"ART_NAZIV", "Roba"}, {"KOLICINA", "1"}, {"CENB", "10"}, {"STOPA", "20"}}};
+  InvoiceInput in = b.input(named);
+  in.pdfPath.reset();
+  in.namedAfter = source;
+  const InvoiceBuild built = buildInvoice(in);
+  ASSERT_TRUE(built.record) << built.refusal.toStdString();
+  EXPECT_EQ(built.record->cFN_XML_FULL, dir.filePath("Faktura.xml"));
+  EXPECT_TRUE(built.record->cBASE64_PDF.isEmpty());
+  EXPECT_FALSE(readFile(built.record->cFN_XML_FULL).contains("EmbeddedDocumentBinaryObject"));
+}
+
+// A PDF named but not readable is refused, never silently left out.
+TEST_F(BuilderTest, ANamedPdfThatCannotBeReadIsRefused) {
+  InvoiceInput in = b.input({{{"ART_NAZIV", "Roba"}, {"KOLICINA", "1"}, {"CENB", "10"}, {"STOPA", "20"}}});
+  in.pdfPath = dir.filePath("nema.pdf");
+  const InvoiceBuild built = buildInvoice(in);
+  EXPECT_FALSE(built.record);
+  EXPECT_TRUE(built.refusal.startsWith(QString::fromUtf8("Greška pri čitanju PDF fajla!\n") + dir.filePath("nema.pdf")))
+      << built.refusal.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("nema.xml")));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "common/apppath.h"
 #include "common/presenter.h"
 #include "einvoice/curlcall.h"
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/send_answers.h"
 #include "einvoice/libefman.h"
 #include "support/scriptedpresenter.h"
 
@@ -71,7 +71,7 @@ TEST(EfmCallTest, EveryCallInBothDirections) {
     for (const bool test : {false, true}) {
       SCOPED_TRACE(std::string(c.name) + (test ? " test" : ""));
       bool ok = false;
-      const QStringList cfg = EFM_CURL_CONFIG(c.call, "K1", test, &ok);
+      const QStringList cfg = EFM_CURL_CONFIG(c.call, efmAccount("K1", test), &ok);
       ASSERT_TRUE(ok);
       const QString url = QStringLiteral("https://") + (test ? "demo" : "") + "efaktura.mfin.gov.rs/api/publicApi/" + c.path;
       QStringList expected = {"silent", "show-error", "globoff", line("proto", "=https"), "connect-timeout = 20",
@@ -92,9 +92,9 @@ TEST(EfmCallTest, UnwritableOptionRefusesTheCallWithItsMessage) {
   EFM_ADD_OPTION(c, QStringLiteral("data-raw"), QStringLiteral("a\nb"));
   EXPECT_FALSE(c.writable);
   bool ok = true;
-  EXPECT_TRUE(EFM_CURL_CONFIG(c, "K1", false, &ok).isEmpty());
+  EXPECT_TRUE(EFM_CURL_CONFIG(c, efmAccount("K1", false), &ok).isEmpty());
   EXPECT_FALSE(ok);
-  EXPECT_FALSE(EFM_IZVRSI(c, "K1", false));
+  EXPECT_FALSE(EFM_IZVRSI(c, efmAccount("K1", false)));
   EXPECT_EQ(boxes.texts(), QStringList{EFM_ERR_NEUPISIVO()});
 }
 
@@ -104,7 +104,7 @@ TEST(EfmCallTest, ValuesAreQuotedAndUnwritableOnesRefused) {
             QString("form = \"ublFile=@\\\"/x/a;b,\\\\\\\"c\\\\\\\\d.xml\\\";type=text/xml\""));
   for (const char* bad : {"k\n", "k\r", "a\nheader = \"X: 1\""}) {
     bool ok = true;
-    EXPECT_TRUE(EFM_CURL_CONFIG(efm::idsCall("I"), QString::fromUtf8(bad), false, &ok).isEmpty()) << bad;
+    EXPECT_TRUE(EFM_CURL_CONFIG(efm::idsCall("I"), efmAccount(QString::fromUtf8(bad), false), &ok).isEmpty()) << bad;
     EXPECT_FALSE(ok);
   }
 }
@@ -127,16 +127,16 @@ TEST(EfmCallTest, HostComesFromTheSettingsAndMustBeAHostName) {
   QTemporaryDir app;
   SET_APPPATH(app.path());
   ScriptedPresenter boxes;
-  EXPECT_EQ(EFM_URL(true, "x"), "https://demoefaktura.mfin.gov.rs/api/publicApi/x");
+  EXPECT_EQ(EFM_URL(efmAccount("", true), "x"), "https://demoefaktura.mfin.gov.rs/api/publicApi/x");
   QFile ini(app.path() + "/aplik.ini");
   ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
   ini.write("[Config]\r\nEFAKTURA_HOST=test.example.rs\r\n");
   ini.close();
-  EXPECT_EQ(EFM_URL(false, "x"), "https://test.example.rs/api/publicApi/x");
+  EXPECT_EQ(EFM_URL(efmAccount("", false), "x"), "https://test.example.rs/api/publicApi/x");
   for (const char* bad : {"evil.rs/x?", "a b", "-K", "h\"ost"}) {
     EFM_SET_HOST(bad);
     boxes.shown.clear();
-    EXPECT_FALSE(EFM_IZVRSI(efm::idsCall("I"), "K", false)) << bad;
+    EXPECT_FALSE(EFM_IZVRSI(efm::idsCall("I"), efmAccount("K", false))) << bad;
     EXPECT_EQ(boxes.shown.size(), 1) << bad;
     EXPECT_FALSE(QFile::exists(app.path() + "/TMP/CURLUJ.BAT")) << bad;
   }

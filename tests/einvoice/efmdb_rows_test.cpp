@@ -2,6 +2,7 @@
 #include "efmdb_fixture.h"
 
 #include "common/msg.h"
+#include "einvoice/ui/efmdblist.h"
 
 #include <QApplication>
 #include <QDialog>

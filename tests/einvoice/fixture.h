@@ -1,7 +1,9 @@
 #pragma once
 // Shared pieces of the e-invoice tests: the line table of the invoice windows,
-// a seller INI, a call of the builder with everything named, and the schema check.
+// a seller INI, a build with everything named (as plain values for the core,
+// or through the windows' facade and a line table), and the schema check.
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QTableWidget>
@@ -10,9 +12,10 @@
 #include <memory>
 #include <optional>
 
-#include "einvoice/libkorvan.h"
+#include "einvoice/invoiceinput.h"
+#include "einvoice/ui/libkorvan.h"
 #include "ui/kolona.h"
-#include "einvoice/linetable.h"
+#include "einvoice/ui/linetable.h"
 
 namespace korvan::test {
 
@@ -80,6 +83,42 @@ struct Build {
   QString exem;
   std::optional<AttachList> attach;
   bool quiet = true;
+
+  // The same values as the core takes them: a pdf that names no file means
+  // no PDF, the document named after the path.
+  InvoiceInput input(const QList<Row>& rows) const {
+    InvoiceInput in{.brdok = brdok,
+                    .datumIzdavanja = issue,
+                    .valutaPlacanja = due,
+                    .datumPrometa = supply,
+                    .operater = operater,
+                    .otpremnica = otpremnica,
+                    .ugovor = ugovor,
+                    .narudzbenica = narudzbenica,
+                    .buyer = {.naziv = kNaziv,
+                              .mesto = kMesto,
+                              .adresa = kAdresa,
+                              .pib = kPib,
+                              .matbroj = kMatbroj,
+                              .postBroj = kPost,
+                              .email = kEmail,
+                              .jbkjs = kJbkjs},
+                    .seller = readInvoiceSeller(ini),
+                    .taxCat = cat,
+                    .taxExem = exem,
+                    .attach = attach};
+    if (QFileInfo(pdf).isFile()) in.pdfPath = pdf;
+    else in.namedAfter = pdf;
+    for (const MyKOLONA& k : lineColumns()) in.captions.insert(k.POLJE, k.NASLOV);
+    for (const Row& row : rows) {
+      InvoiceLineText line;
+      for (const auto& [field, text] : row)
+        if (QString* member = lineField(line, field)) *member = text;
+      in.lines.append(line);
+    }
+    return in;
+  }
+  InvoiceBuild core(const QList<Row>& rows) const { return buildInvoice(input(rows)); }
 
   std::unique_ptr<MyERACUN> run(const QTableWidget& t, const QList<MyKOLONA>& cols) const {
     return FUNC_NAPRAVI_XML(brdok, issue, due, operater, supply, otpremnica, ugovor, narudzbenica,

@@ -46,10 +46,10 @@ class PeerCallTest : public ::testing::Test {
 };
 
 TEST_F(PeerCallTest, StatusInBothDirectionsAndItsFailures) {
-  EXPECT_EQ(EFM_GET_STATUS("I", 77, "K", false), "Poslato");
+  EXPECT_EQ(EFM_GET_STATUS("I", 77, efmAccount("K", false)), "Poslato");
   EXPECT_EQ(last().path, "/api/publicApi/sales-invoice");
   EXPECT_EQ(last().query, "invoiceId=77");
-  EXPECT_EQ(EFM_GET_STATUS("U", 78, "K", true), QString::fromUtf8("Viđeno"));
+  EXPECT_EQ(EFM_GET_STATUS("U", 78, efmAccount("K", true)), QString::fromUtf8("Viđeno"));
   EXPECT_EQ(last().path, "/api/publicApi/purchase-invoice");
   EXPECT_EQ(last().header("Host"), "demoefaktura.mfin.gov.rs");
   EXPECT_TRUE(boxes.shown.isEmpty());
@@ -65,15 +65,15 @@ TEST_F(PeerCallTest, StatusInBothDirectionsAndItsFailures) {
                         Case{PeerAnswer::nonJson(), "Greška pri obradi odgovora servera: Odgovor nije JSON fajl!"}}) {
     boxes.shown.clear();
     peer.script("GET", "sales-invoice", {c.answer});
-    EXPECT_EQ(EFM_GET_STATUS("I", 77, "K", false), "");
+    EXPECT_EQ(EFM_GET_STATUS("I", 77, efmAccount("K", false)), "");
     EXPECT_EQ(boxes.texts(), QStringList{QString::fromUtf8(c.box)});
   }
   boxes.shown.clear();
-  EXPECT_EQ(EFM_GET_STATUS("I", -1, "K", false), "");
+  EXPECT_EQ(EFM_GET_STATUS("I", -1, efmAccount("K", false)), "");
   EXPECT_EQ(boxes.shown.size(), 1);
   peer.stopServer();
   boxes.shown.clear();
-  EXPECT_EQ(EFM_GET_STATUS("I", 77, "K", false), "");
+  EXPECT_EQ(EFM_GET_STATUS("I", 77, efmAccount("K", false)), "");
   EXPECT_EQ(boxes.texts(), QStringList{QString::fromUtf8("Greška pri pozivanju 'curl.exe'!")});
 }
 
@@ -81,7 +81,7 @@ TEST_F(PeerCallTest, DocumentHeaderIsReadLiterally) {
   peer.script("GET", "sales-invoice/xml", {PeerAnswer::json(envelope("Sales", "123.0", kUbl))});
   QVariantList header;
   bool missing = false;
-  ASSERT_TRUE(EFM_OBRADI_INVOICE("I", 123, header, "K", false, missing));
+  ASSERT_TRUE(EFM_OBRADI_INVOICE("I", 123, header, efmAccount("K", false), missing));
   EXPECT_FALSE(missing);
   EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join("|").toStdString();
   ASSERT_EQ(header.size(), 10);
@@ -108,7 +108,7 @@ TEST_F(PeerCallTest, IncomingDocumentTakesTheSupplierAndNamesMissingElements) {
   peer.script("GET", "purchase-invoice/xml", {PeerAnswer::json(envelope("Purchase", "9", ubl))});
   QVariantList header;
   bool missing = false;
-  ASSERT_TRUE(EFM_OBRADI_INVOICE("U", 9, header, "K", false, missing));
+  ASSERT_TRUE(EFM_OBRADI_INVOICE("U", 9, header, efmAccount("K", false), missing));
   EXPECT_EQ(header[6].toString(), "Prodavac");
   EXPECT_EQ(header[4].toString(), "");
   EXPECT_EQ(header[9].toString(), QString::fromUtf8("Viđeno"));
@@ -120,7 +120,7 @@ TEST_F(PeerCallTest, FailedStatusLeavesTheStatusAbsent) {
   peer.script("GET", "sales-invoice", {PeerAnswer::errorObject("E", "x", 500)});
   QVariantList header;
   bool missing = false;
-  ASSERT_TRUE(EFM_OBRADI_INVOICE("I", 123, header, "K", false, missing));
+  ASSERT_TRUE(EFM_OBRADI_INVOICE("I", 123, header, efmAccount("K", false), missing));
   ASSERT_EQ(header.size(), 10);
   EXPECT_TRUE(header[9].isNull());
   EXPECT_EQ(header[2].toString(), "R-15/24");
@@ -152,7 +152,7 @@ TEST_F(PeerCallTest, DocumentFailures) {
     peer.script("GET", "sales-invoice/xml", {c.answer});
     QVariantList header;
     bool missing = false;
-    EXPECT_FALSE(EFM_OBRADI_INVOICE("I", c.id, header, "K", false, missing));
+    EXPECT_FALSE(EFM_OBRADI_INVOICE("I", c.id, header, efmAccount("K", false), missing));
     EXPECT_EQ(missing, c.missing);
     EXPECT_EQ(boxes.texts(), c.boxes) << boxes.texts().join(u'|').toStdString();
   }
@@ -167,11 +167,11 @@ TEST_F(PeerCallTest, CancelAndAcceptBodiesArriveAsValidJson) {
     QStringList keys;
   };
   const QList<Case> cases = {
-      {"cancel", [&] { EFM_OTKAZI_DOK(false, 41, reason, "K", false); }, "sales-invoice/cancel",
+      {"cancel", [&] { EFM_OTKAZI_DOK(false, 41, reason, efmAccount("K", false)); }, "sales-invoice/cancel",
        {"invoiceId", "cancelComments"}},
-      {"storno", [&] { EFM_OTKAZI_DOK(true, 41, reason, "K", false); }, "sales-invoice/storno",
+      {"storno", [&] { EFM_OTKAZI_DOK(true, 41, reason, efmAccount("K", false)); }, "sales-invoice/storno",
        {"invoiceId", "stornoComment"}},
-      {"reject", [&] { EFM_PRIHV_ODBIJ_DOK(false, 41, reason, "K", false); },
+      {"reject", [&] { EFM_PRIHV_ODBIJ_DOK(false, 41, reason, efmAccount("K", false)); },
        "purchase-invoice/acceptRejectPurchaseInvoice", {"invoiceId", "accepted", "comment"}},
   };
   for (const Case& c : cases) {
@@ -199,8 +199,8 @@ TEST_F(PeerCallTest, CancelAndAcceptBodiesArriveAsValidJson) {
 TEST_F(PeerCallTest, RefusedCancelAndAcceptShowTheAnswer) {
   peer.script("POST", "sales-invoice/cancel", {PeerAnswer::errorObject("E", "Ne moze")});
   peer.script("POST", "purchase-invoice/acceptRejectPurchaseInvoice", {PeerAnswer::json(R"({"Success":false})")});
-  EFM_OTKAZI_DOK(false, 41, "", "K", false);
-  EFM_PRIHV_ODBIJ_DOK(true, 41, "", "K", false);
+  EFM_OTKAZI_DOK(false, 41, "", efmAccount("K", false));
+  EFM_PRIHV_ODBIJ_DOK(true, 41, "", efmAccount("K", false));
   EXPECT_EQ(boxes.texts(), QStringList({QString::fromUtf8("Server je vratio grešu:\n{\"ErrorCode\":\"E\",\"Message\":\"Ne moze\"}"),
                                         "Nije uspelo, odgovor servera:\n{\"Success\":false}"}));
   EXPECT_EQ(QJsonDocument::fromJson(last().body).object().value("comment").toString("absent"), "");
@@ -209,12 +209,12 @@ TEST_F(PeerCallTest, RefusedCancelAndAcceptShowTheAnswer) {
 TEST_F(PeerCallTest, ListCallsSendAnEmptyBody) {
   peer.script("POST", "purchase-invoice/ids", {PeerAnswer::json(R"({"PurchaseInvoiceIds":[5,6]})")});
   QByteArray answer;
-  ASSERT_TRUE(efm::run(efm::idsCall("U"), "K", false, &answer));
+  ASSERT_TRUE(efm::run(efm::idsCall("U"), efmAccount("K", false), &answer));
   EXPECT_EQ(answer, R"({"PurchaseInvoiceIds":[5,6]})");
   EXPECT_EQ(last().path, "/api/publicApi/purchase-invoice/ids");
   EXPECT_TRUE(last().body.isEmpty());
   EXPECT_EQ(last().header("Content-Length"), "0");
-  ASSERT_TRUE(efm::run(efm::changesCall("I", QDate(2024, 2, 29)), "K", false, &answer));
+  ASSERT_TRUE(efm::run(efm::changesCall("I", QDate(2024, 2, 29)), efmAccount("K", false), &answer));
   EXPECT_EQ(last().path, "/api/publicApi/sales-invoice/changes");
   EXPECT_EQ(last().queryValue("date"), "2024-02-29");
   EXPECT_EQ(answer, "[]");

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/presenter.h"
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/send_answers.h"
 #include "einvoice/libefman.h"
 #include "support/scriptedpresenter.h"
 

@@ -16,7 +16,7 @@
 #include "common/apppath.h"
 #include "common/presenter.h"
 #include "einvoice/curlcall.h"
-#include "einvoice/er_salji.h"
+#include "einvoice/ui/er_salji.h"
 #include "einvoice/myeracun.h"
 #include "support/peer.h"
 #include "ui/modal.h"
@@ -97,7 +97,7 @@ class SendFixture : public ::testing::Test {
 
   // Sends with an action that counts its calls.
   bool send(bool testMode = false, bool offerRegister = false) {
-    return ERACUNI_SALJI(nullptr, QApplication::font(), record, QStringLiteral("tajni-kljuc-42"), testMode, {}, {},
+    return ERACUNI_SALJI(nullptr, QApplication::font(), record, efmAccount(QStringLiteral("tajni-kljuc-42"), testMode), {}, {},
                          [this](const QString& path, const QString& answer) {
                            actions.append({path, answer});
                          },

@@ -11,7 +11,7 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
-#include "einvoice/taxcat.h"
+#include "einvoice/ui/taxpick.h"
 
 using namespace korvan;
 

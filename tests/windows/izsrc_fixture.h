@@ -23,6 +23,7 @@
 #include "common/numbers.h"
 #include "common/presenter.h"
 #include "einvoice/fixture.h"
+#include "einvoice/ui/invoicesend.h"
 #include "support/fakeworkbook.h"
 #include "ui/windlg.h"
 #include "windows/izsrc.h"
@@ -30,6 +31,19 @@
 #include "support/programfolder.h"
 
 namespace korvan::test {
+
+// Takes the send step while it lives: onSend answers in place of ERACUNI_SALJI.
+struct SendRecorder : InvoiceSender {
+  using Send = std::function<bool(QWidget* mainWindow, const MyERACUN& record, const EfmAccount& account,
+                                  const SendSuccessAction& onSuccess, bool offerRegister)>;
+  explicit SendRecorder(Send s) : onSend(std::move(s)) { setInvoiceSender(this); }
+  ~SendRecorder() override { setInvoiceSender(nullptr); }
+  bool send(QWidget* mainWindow, const QFont&, const MyERACUN& record, const EfmAccount& account,
+            const SendSuccessAction& onSuccess, bool offerRegister) override {
+    return onSend(mainWindow, record, account, onSuccess, offerRegister);
+  }
+  Send onSend;
+};
 
 // Sets a file's last write time.
 inline void touch(const QString& path, const QDateTime& when) {

@@ -12,17 +12,10 @@ const QDate kToday(2022, 12, 14);
 
 class IzsrcRead : public IzsrcTest {
  protected:
-  void SetUp() override {
-    IzsrcTest::SetUp();
-    setIzsrcSend([this](QWidget*, const QFont&, const MyERACUN&, const QString&, bool, SendSuccessAction, bool) {
-      ++sends;
-      return true;
-    });
-  }
-  void TearDown() override {
-    setIzsrcSend({});
-    IzsrcTest::TearDown();
-  }
+  SendRecorder sender{[this](QWidget*, const MyERACUN&, const EfmAccount&, const SendSuccessAction&, bool) {
+    ++sends;
+    return true;
+  }};
 
   // The invoice of the tests, in a workbook of either kind.
   QString invoice(const QString& name) {

@@ -18,20 +18,13 @@ struct SendCall {
 
 class IzsrcXml : public IzsrcTest {
  protected:
-  void SetUp() override {
-    IzsrcTest::SetUp();
-    setIzsrcSend([this](QWidget* main, const QFont&, const MyERACUN& r, const QString& key, bool test,
-                        SendSuccessAction action, bool offer) {
-      EXPECT_EQ(main, mw.data());
-      calls.append({key, test, offer, r.cBRDOK, bool(action)});
-      if (action && !answers.isEmpty()) action(r.cFN_XML_FULL, answers.takeFirst());
-      return true;
-    });
-  }
-  void TearDown() override {
-    setIzsrcSend({});
-    IzsrcTest::TearDown();
-  }
+  SendRecorder sender{[this](QWidget* main, const MyERACUN& r, const EfmAccount& account,
+                              const SendSuccessAction& action, bool offer) {
+    EXPECT_EQ(main, mw.data());
+    calls.append({account.apiKey, account.testMode, offer, r.cBRDOK, bool(action)});
+    if (action && !answers.isEmpty()) action(r.cFN_XML_FULL, answers.takeFirst());
+    return true;
+  }};
 
   // A window that has read a small workbook (its twin PDF beside it), with
   // the fields then edited by hand.

@@ -8,8 +8,8 @@
 
 #include "common/apppath.h"
 #include "common/presenter.h"
-#include "einvoice/dlgatt.h"
-#include "fixture.h"
+#include "einvoice/ui/dlgatt.h"
+#include "einvoice/fixture.h"
 #include "platform/shell.h"
 #include "ui/windlg.h"
 #include "support/scriptedpresenter.h"

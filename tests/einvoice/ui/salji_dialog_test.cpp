@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "einvoice/efmdbdbf.h"
+#include "einvoice/ui/efmdblist.h"
 #include "einvoice/salji_fixture.h"
 #include "ui/kolona.h"
 
@@ -83,7 +84,7 @@ TEST_F(SendDialogTest, SentInvoiceLandsInTheStore) {
   peer.script("GET", "sales-invoice", {PeerAnswer::json(R"({"InvoiceId":9001,"Status":"Sent"})")});
   confirm();
   finishStatus();
-  EXPECT_TRUE(ERACUNI_SALJI(nullptr, QApplication::font(), record, "K", false, {}, {},
+  EXPECT_TRUE(ERACUNI_SALJI(nullptr, QApplication::font(), record, efmAccount("K", false), {}, {},
                             [this](const QString& path, const QString& answer) {
                               EFMDB_OK_ODGOVOR_U_BAZU({}, path, answer, record);
                             }));
@@ -102,7 +103,7 @@ TEST_F(SendDialogTest, PaddedIdWithFailedStatusLandsInTheStore) {
   peer.script("GET", "sales-invoice", {PeerAnswer::errorObject("E", "x", 500)});
   confirm();
   finishStatus();
-  EXPECT_FALSE(ERACUNI_SALJI(nullptr, QApplication::font(), record, "K", false, {}, {},
+  EXPECT_FALSE(ERACUNI_SALJI(nullptr, QApplication::font(), record, efmAccount("K", false), {}, {},
                              [this](const QString& path, const QString& answer) {
                                EFMDB_OK_ODGOVOR_U_BAZU({}, path, answer, record);
                              }));

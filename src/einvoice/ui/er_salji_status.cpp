@@ -9,8 +9,8 @@
 
 #include "common/files.h"
 #include "common/msg.h"
-#include "einvoice/er_salji_internal.h"
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/ui/er_salji_internal.h"
+#include "einvoice/send_answers.h"
 
 namespace korvan {
 namespace {
@@ -20,8 +20,7 @@ const char* const kRed = ":/res/crveno.png";
 const char* const kGreen = ":/res/zeleno.png";
 
 struct StatusRun {
-  QString apiKey;
-  bool testMode = false;
+  EfmAccount account;
   QString invoiceId;
   QString xmlPath;
   SendSuccessAction onSuccess;
@@ -89,7 +88,7 @@ void TIMER_FUNC(StatusRun& r) {
   if (r.asked) return;
   r.asked = true;
   const EfmCall call = salji::statusCall(r.invoiceId);
-  if (QByteArray answer; EFM_IZVRSI(call, r.apiKey, r.testMode, &answer)) {
+  if (QByteArray answer; EFM_IZVRSI(call, r.account, &answer)) {
     OBRADI_ODG_STATUS(r, answer);
   } else {
     showRed(r, EFM_ERR_CURL());
@@ -103,12 +102,10 @@ bool FAJL_OK_ODGOVOR(const QString& xmlPath, const QByteArray& answer) {
   return WRITE_MEMO_BYTES(xmlPath + QStringLiteral(".txt"), answer);
 }
 
-bool DIJALOG_STATUS(const QFont& font, const QString& apiKey, bool testMode,
-                    const QString& invoiceId, const QString& xmlPath,
+bool DIJALOG_STATUS(const QFont& font, const EfmAccount& account, const QString& invoiceId, const QString& xmlPath,
                     const SendSuccessAction& onSuccess) {
   StatusRun r;
-  r.apiKey = apiKey;
-  r.testMode = testMode;
+  r.account = account;
   r.invoiceId = invoiceId;
   r.xmlPath = xmlPath;
   r.onSuccess = onSuccess;

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QString>
 
-#include "einvoice/er_salji.h"
+#include "einvoice/ui/er_salji.h"
 
 class QWidget;
 
@@ -14,11 +14,10 @@ namespace korvan {
 bool UPIT_SLANJA(QWidget* mainWindow, const QFont& font, const MyERACUN& record, bool testMode,
                  bool offerRegister, bool& registerFlag);
 // Handles the upload answer; the result of the send.
-bool OBRADI_ODG_SLANJE(const QByteArray& answer, const QString& apiKey, bool testMode,
-                       const QFont& font, const QString& xmlPath, const SendSuccessAction& onSuccess);
+bool OBRADI_ODG_SLANJE(const QByteArray& answer, const EfmAccount& account, const QFont& font,
+                       const QString& xmlPath, const SendSuccessAction& onSuccess);
 // The status dialog for a registered invoice; true after a good status answer.
-bool DIJALOG_STATUS(const QFont& font, const QString& apiKey, bool testMode,
-                    const QString& invoiceId, const QString& xmlPath,
+bool DIJALOG_STATUS(const QFont& font, const EfmAccount& account, const QString& invoiceId, const QString& xmlPath,
                     const SendSuccessAction& onSuccess);
 // Writes the status answer beside the document (its path + ".txt").
 bool FAJL_OK_ODGOVOR(const QString& xmlPath, const QByteArray& answer);

@@ -1,4 +1,4 @@
-#include "einvoice/er_salji.h"
+#include "einvoice/ui/er_salji.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -13,8 +13,8 @@
 
 #include "common/msg.h"
 #include "common/picture.h"
-#include "einvoice/er_salji_internal.h"
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/ui/er_salji_internal.h"
+#include "einvoice/send_answers.h"
 #include "einvoice/myeracun.h"
 #include "ui/kolona.h"
 
@@ -91,19 +91,18 @@ bool UPIT_SLANJA(QWidget* /*mainWindow*/, const QFont& font, const MyERACUN& rec
   return true;
 }
 
-bool OBRADI_ODG_SLANJE(const QByteArray& answer, const QString& apiKey, bool testMode,
-                       const QFont& font, const QString& xmlPath, const SendSuccessAction& onSuccess) {
+bool OBRADI_ODG_SLANJE(const QByteArray& answer, const EfmAccount& account, const QFont& font, const QString& xmlPath, const SendSuccessAction& onSuccess) {
   const salji::UploadVerdict v = salji::classifyUpload(answer);
   if (v.kind != salji::UploadVerdict::Registered) return MSG(v.message);
-  return DIJALOG_STATUS(font, apiKey, testMode, v.invoiceId, xmlPath, onSuccess);
+  return DIJALOG_STATUS(font, account, v.invoiceId, xmlPath, onSuccess);
 }
 
 bool ERACUNI_SALJI(QWidget* mainWindow, const QFont& font, const MyERACUN& record,
-                   const QString& apiKey, bool testMode, const QVariant& /*unused6*/,
+                   const EfmAccount& account, const QVariant& /*unused6*/,
                    const QVariant& /*unused7*/, SendSuccessAction onSuccess, bool offerRegister) {
   const QString requestId = salji::requestId(QDateTime::currentDateTime());
   bool registerFlag = offerRegister;
-  if (!UPIT_SLANJA(mainWindow, font, record, testMode, offerRegister, registerFlag)) return false;
+  if (!UPIT_SLANJA(mainWindow, font, record, account.testMode, offerRegister, registerFlag)) return false;
 
   const QString xmlPath = record.cFN_XML_FULL;
   const EfmCall call = salji::uploadCall(requestId, registerFlag, xmlPath);
@@ -112,8 +111,8 @@ bool ERACUNI_SALJI(QWidget* mainWindow, const QFont& font, const MyERACUN& recor
                QStringLiteral("\nFajl NIJE POSLAT!"));
   QByteArray answer;
   CurlExit curl;
-  if (!EFM_IZVRSI(call, apiKey, testMode, &answer, &curl)) return MSG(EFM_ERR_SLANJE(curl));
-  return OBRADI_ODG_SLANJE(answer, apiKey, testMode, font, xmlPath, onSuccess);
+  if (!EFM_IZVRSI(call, account, &answer, &curl)) return MSG(EFM_ERR_SLANJE(curl));
+  return OBRADI_ODG_SLANJE(answer, account, font, xmlPath, onSuccess);
 }
 
 }  // namespace korvan

@@ -1,4 +1,4 @@
-#include "einvoice/er_salji_parts.h"
+#include "einvoice/send_answers.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

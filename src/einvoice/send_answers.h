@@ -1,6 +1,8 @@
 #pragma once
-// The pieces of a send that hold no dialog: the calls, the answer decisions
-// and the issue-date rewrite.
+// The send's answer decisions, without a dialog: what an upload answer and a
+// status answer mean (registered, server error, not JSON; recordable or not),
+// what the server said, the upload and status calls, and the issue-date
+// rewrite the confirmation may ask for.
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "einvoice/account.h"
+
 class QWidget;
 
 namespace korvan {
@@ -17,9 +19,9 @@ class MyERACUN;
 using SendSuccessAction = std::function<void(const QString& xmlPath, const QString& answer)>;
 
 // Asks, uploads and asks for the status; true after a good status answer.
-// Arguments 6 and 7 are passed absent by every caller.
+// The two unused values are passed absent by every caller.
 bool ERACUNI_SALJI(QWidget* mainWindow, const QFont& font, const MyERACUN& record,
-                   const QString& apiKey, bool testMode, const QVariant& unused6 = {},
+                   const EfmAccount& account, const QVariant& unused6 = {},
                    const QVariant& unused7 = {}, SendSuccessAction onSuccess = {},
                    bool offerRegister = false);
 

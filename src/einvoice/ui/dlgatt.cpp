@@ -1,4 +1,4 @@
-#include "einvoice/dlgatt.h"
+#include "einvoice/ui/dlgatt.h"
 
 #include <QDialog>
 #include <QDir>

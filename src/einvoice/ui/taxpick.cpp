@@ -1,4 +1,4 @@
-#include "einvoice/taxcat.h"
+#include "einvoice/ui/taxpick.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -67,23 +67,6 @@ void setWidgetText(QWidget* w, const QString& text) {
 }  // namespace
 
 void setExemPicker(ExemPicker picker) { customPicker() = std::move(picker); }
-
-QString TAX_EXEM_PROMPT() { return QStringLiteral("Kliknite za izbor..."); }
-
-const TaxExemptionGroup* FIND_TAX_EXEM(const QList<TaxExemptionGroup>& all, const QString& category) {
-  for (const TaxExemptionGroup& g : all)
-    if (g.category == category) return &g;
-  return nullptr;
-}
-
-bool IS_TAX_EXEM_OF(const QString& category, const QString& code) {
-  const QList<TaxExemptionGroup> all = ATAX_EXEM();
-  const TaxExemptionGroup* g = FIND_TAX_EXEM(all, category);
-  if (!g) return false;
-  for (const TaxExemption& e : g->items)
-    if (e.code == code) return true;
-  return false;
-}
 
 void PUNI_TAX_CAT(QComboBox* combo) {
   if (!combo) return;
