@@ -8,8 +8,10 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
   libgtest-dev
-  # program: the e-invoice and receipt calls, the call stack's source lines, the update's CRC-32
-  curl ca-certificates binutils zlib1g-dev
+  # program: the e-invoice and receipt calls, the call stack's source lines
+  curl ca-certificates binutils
+  # the update check: CRC-32 from zlib
+  zlib1g-dev
   fonts-liberation2 fonts-dejavu-core
   # workbooks: the office suite and its UNO SDK for the helper program
   libreoffice-calc-nogui libreoffice-core-nogui libreoffice-dev ure uno-libs-private

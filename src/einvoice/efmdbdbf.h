@@ -117,8 +117,8 @@ bool EFMDB_POSTOJI_INVOICE(const QVariant& server, const QString& ui, qint64 id,
 // from the stored value (as the field would store it) is written; the change
 // list gets {id, EFM_DODAT} for a new row, {id, EFM_IZMENJEN} for a changed
 // one. The row stays locked until the store is closed or another row is
-// locked or appended.
-void EFMDB_DODAJ_IZMENI(const QVariant& server, const QString& ui, const EfmZaglavlje& header,
+// locked or appended. false, after a message, when nothing could be written.
+bool EFMDB_DODAJ_IZMENI(const QVariant& server, const QString& ui, const EfmZaglavlje& header,
                         EfmPromene& changes, const QString& pib = {});
 
 // Marks the row deleted (later seeks and listings skip it). False when it

@@ -18,12 +18,17 @@ QList<QVariantList> efmdbRows(const QString& ui, const std::function<bool(int)>&
   dbf::Table& t = store.invoice();
   t.seek(INCSTR2(ui), true);  // just past the direction's last key
   t.skip(-1);
-  while (!t.bof() && !t.eof() && t.value("UI").toString() == ui) {
+  // Fields by position: looking names up for every row costs as much as reading it.
+  const int fUi = t.fieldPos("UI"), fBrdok = t.fieldPos("BRDOK"), fTipdok = t.fieldPos("TIPDOK"),
+            fStatus = t.fieldPos("STATUS"), fKomitent = t.fieldPos("KOMITENT"), fIznos = t.fieldPos("IZNOS"),
+            fDatizd = t.fieldPos("DATIZD"), fDatprom = t.fieldPos("DATPROM"), fDatdosp = t.fieldPos("DATDOSP"),
+            fOdobreno = t.fieldPos("ODOBRENO"), fNacin = t.fieldPos("NACINODOBR");
+  while (!t.bof() && !t.eof() && t.value(fUi).toString() == ui) {
     if (progress && !progress(rows.size() + 1)) break;
-    rows.append({t.recno(), efmdb::storedId(t), alltrim(t.value("BRDOK").toString()),
-                 alltrim(t.value("TIPDOK").toString()), alltrim(t.value("STATUS").toString()),
-                 alltrim(t.value("KOMITENT").toString()), t.value("IZNOS"), t.value("DATIZD"), t.value("DATPROM"),
-                 t.value("DATDOSP"), QString(), t.value("ODOBRENO"), alltrim(t.value("NACINODOBR").toString())});
+    rows.append({t.recno(), efmdb::storedId(t), alltrim(t.value(fBrdok).toString()),
+                 alltrim(t.value(fTipdok).toString()), alltrim(t.value(fStatus).toString()),
+                 alltrim(t.value(fKomitent).toString()), t.value(fIznos), t.value(fDatizd), t.value(fDatprom),
+                 t.value(fDatdosp), QString(), t.value(fOdobreno), alltrim(t.value(fNacin).toString())});
     t.skip(-1);
   }
   store.close();

@@ -72,18 +72,17 @@ bool EFMDB_POSTOJI_INVOICE(const QVariant&, const QString& ui, qint64 id, const 
 
 bool EFMDB_JESTE_FALS(const QVariant&, const QString& ui, qint64 id) { return lookUp(efmdb::kFals, ui, id); }
 
-void EFMDB_DODAJ_IZMENI(const QVariant&, const QString& ui, const EfmZaglavlje& header, EfmPromene& changes,
+bool EFMDB_DODAJ_IZMENI(const QVariant&, const QString& ui, const EfmZaglavlje& header, EfmPromene& changes,
                         const QString&) {
   const qint64 id = headerId(header.value(ZAG_ID));
   if (id <= 0) {
-    MSG("Neispravan id e-fakture: " + header.value(ZAG_ID).toString() + " !");
-    return;
+    return MSG("Neispravan id e-fakture: " + header.value(ZAG_ID).toString() + " !");
   }
   efmdb::Otvorena store;
-  if (!store.ok()) return;
+  if (!store.ok()) return false;
   dbf::Table& t = store.invoice();
   bool added = false;
-  if (!efmdb::lockOrAppend(t, ui, id, &added)) return;
+  if (!efmdb::lockOrAppend(t, ui, id, &added)) return false;
   if (added) mark(changes, id, EFM_DODAT);
   bool changed = putAmount(t, header.value(ZAG_IZNOS).toDouble(), id);
   changed |= putText(t, "BRDOK", header.value(ZAG_BRDOK).toString());
@@ -101,6 +100,7 @@ void EFMDB_DODAJ_IZMENI(const QVariant&, const QString& ui, const EfmZaglavlje& 
   }
   if (changed) mark(changes, id, EFM_IZMENJEN);
   store.close();
+  return true;
 }
 
 void EFMDB_PISI_FALS(const QVariant&, const QString& ui, qint64 id) {

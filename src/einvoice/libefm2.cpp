@@ -172,12 +172,16 @@ bool EFM_SNIMI_OTVORI_FAJL_IZ_XML(const QString& element, const QString& documen
     XmlLiteralDoc doc;
     if (const int e = doc.parse(document.toUtf8()); e != 0) return MSG(parseError(e));
     const QString b64 = text(XML_UZMI({element}, doc, true));
-    if (!b64.isEmpty()) {
-      // References such as "&#13;" stand for characters, not for Base64 digits.
-      ok = WRITE_MEMO_BYTES(target, QByteArray::fromBase64(XML_DECODE_REFS(b64).toLatin1()));
-    } else if (!silent) {
-      MSG(QStringLiteral("Ne postoje podaci za ovu vrstu fajla!"));
+    if (b64.isEmpty()) {
+      // Nothing written, so nothing opened: a file of that name may be an earlier run's.
+      if (!silent) MSG(QStringLiteral("Ne postoje podaci za ovu vrstu fajla!"));
+      return true;
     }
+    // References such as "&#13;" stand for characters, not for Base64 digits.
+    const QByteArray bytes = QByteArray::fromBase64(XML_DECODE_REFS(b64).toLatin1());
+    if (!silent && extension.compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0 && !bytes.startsWith("%PDF"))
+      return MSG(QStringLiteral("Sadržaj elementa ") + element + QStringLiteral(" nije PDF fajl, ne otvaram ga!"));
+    ok = WRITE_MEMO_BYTES(target, bytes);
   }
   if (ok && !silent) platform::shell().openDocument(target);
   return ok;

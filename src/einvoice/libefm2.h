@@ -39,7 +39,9 @@ bool EFM_OBRADI_INVOICE(const QString& direction, qint64 id, QVariantList& heade
 // Writes a file out of a document text: the whole text (no element name) or
 // the Base64 content of the first element of that name, to folder + fileName
 // + "." + extension, then opens it unless silent. fileName must be one plain
-// file name (no folders, "..", or control characters).
+// file name (no folders, "..", or control characters). A missing or empty
+// element writes and opens nothing (true; a message unless silent); content
+// for a "pdf" that does not begin with "%PDF" is not opened (false, message).
 bool EFM_SNIMI_OTVORI_FAJL_IZ_XML(const QString& element, const QString& document, const QString& fileName,
                                   const QString& folder, const QString& extension, bool silent = false);
 

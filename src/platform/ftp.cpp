@@ -25,7 +25,9 @@ QString text(const char* s) { return QString::fromUtf8(s); }
 void readTrace(const QByteArray& err, FtpResult& r) {
   for (const QByteArray& raw : err.split('\n')) {
     const QString line = QString::fromUtf8(raw).trimmed();
-    if (line.startsWith(QStringLiteral("< "))) {
+    if (line.startsWith(QStringLiteral("* Connected to "))) {
+      r.reached = true;
+    } else if (line.startsWith(QStringLiteral("< "))) {
       r.lastReply = line.mid(2);
       if (r.lastReply.startsWith(QStringLiteral("230"))) {
         r.connected = true;
@@ -113,18 +115,19 @@ class CurlFtp : public Ftp {
   FtpResult list(const FtpCall& call, const QString& mask) override {
     if (auto bad = checkCall(call, QString(), false)) return *bad;
     QByteArray out;
-    FtpResult r = runCurl(call, {curlConfigLine(QStringLiteral("url"), address(call, QString())),
-                                 QStringLiteral("list-only")},
-                          &out);
+    FtpResult r = runCurl(call, {curlConfigLine(QStringLiteral("url"), address(call, QString()))}, &out);
     if (!r.ok) return r;
     const QRegularExpression match(
         mask.isEmpty() ? QStringLiteral(".*") : QRegularExpression::wildcardToRegularExpression(mask),
         QRegularExpression::CaseInsensitiveOption);
     for (const QByteArray& raw : out.split('\n')) {
-      QString name = QString::fromUtf8(raw).trimmed();
-      name = name.mid(name.lastIndexOf(u'/') + 1);
-      if (!name.isEmpty() && name != u'.' && name != QStringLiteral("..") && match.match(name).hasMatch())
-        r.names << name;
+      QByteArray bytes = raw;
+      if (bytes.endsWith('\r')) bytes.chop(1);
+      const std::optional<FtpEntry> e = ftpListLine(QString::fromUtf8(bytes));
+      if (e && ftpPlainName(e->name) && match.match(e->name).hasMatch()) {
+        r.names << e->name;
+        r.entries << *e;
+      }
     }
     return r;
   }
@@ -183,6 +186,27 @@ FtpAccount ftpAccount(const QString& iniFile, const FtpAccount& defaults) {
   take("FTP_KORISNIK", a.user);
   take("FTP_LOZINKA", a.password);
   return a;
+}
+
+std::optional<FtpEntry> ftpListLine(const QString& line) {
+  static const QRegularExpression unixLine(QStringLiteral(
+      "^([-dlbcps][-rwxsStT]{9}[+@.]?)\\s+(\\d+)\\s+(\\S+)\\s+(\\S+)\\s+(\\d+)\\s+"
+      "([A-Za-z]{3}\\s+\\d{1,2})\\s+(\\d{1,2}:\\d{2}|\\d{4}) (.+)$"));
+  const QRegularExpressionMatch m = unixLine.match(line);
+  if (!m.hasMatch()) return std::nullopt;
+  FtpEntry e{.name = m.captured(8),
+             .size = m.captured(5).toLongLong(),
+             .date = m.captured(6).simplified(),
+             .time = m.captured(7),
+             .attributes = m.captured(1),
+             .links = m.captured(2).toInt(),
+             .owner = m.captured(3),
+             .group = m.captured(4)};
+  if (e.attributes.startsWith(u'l')) {
+    const qsizetype arrow = e.name.indexOf(QStringLiteral(" -> "));
+    if (arrow > 0) e.name.truncate(arrow);
+  }
+  return e;
 }
 
 bool ftpPlainName(const QString& name) {

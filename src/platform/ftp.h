@@ -11,7 +11,10 @@
 // before anything is sent: a name with "/", "\", "..", a control character
 // or nothing in it is refused, as is a host that is not a plain host name.
 #include <QString>
+#include <QList>
 #include <QStringList>
+
+#include <optional>
 
 namespace korvan::platform {
 
@@ -30,20 +33,35 @@ struct FtpCall {
   QString workFolder;             // where the private config file goes; empty: the system's temp folder
 };
 
+// One line of a Unix-style listing ("-rw-r--r-- 1 owner group 1234 Dec 11 15:22 name").
+struct FtpEntry {
+  QString name;
+  qint64 size = 0;
+  QString date;        // "Dec 11"
+  QString time;        // "15:22", or the year of an older file
+  QString attributes;  // "-rw-r--r--"
+  int links = 0;
+  QString owner;
+  QString group;
+};
+
 struct FtpResult {
+  bool reached = false;    // a connection to the server's port was made
   bool connected = false;  // the server greeted and accepted the login
   bool ok = false;         // the operation was done
   QString loginReply;      // the server's answer to the login ("230 Login successful.")
   QString lastReply;       // the last reply line the server sent (empty when none)
   QString error;           // why it failed, for people; empty when ok
   QStringList names;       // list: the matching names in the server's order
+  QList<FtpEntry> entries; // list: their listing lines, in the same order
 };
 
 class Ftp {
  public:
   virtual ~Ftp() = default;
   // The names in the folder that match mask ("*", "?", letter case ignored;
-  // empty: all).
+  // empty: all), from its Unix-style listing. Lines that are no such listing
+  // line, and names that are no plain name, are left out.
   virtual FtpResult list(const FtpCall& call, const QString& mask) = 0;
   // Fetches name into localPath: written as localPath + ".part" and renamed
   // over localPath only when complete, so a cut transfer never stands under
@@ -62,6 +80,9 @@ void setFtp(Ftp* f);
 // or FTP_LOZINKA of section Config of iniFile when that key is there and not
 // empty.
 FtpAccount ftpAccount(const QString& iniFile, const FtpAccount& defaults);
+
+// The entry of one Unix-style listing line; nullopt for any other line.
+std::optional<FtpEntry> ftpListLine(const QString& line);
 
 // True for a plain file name that may go to a server (see the head of this file).
 bool ftpPlainName(const QString& name);

@@ -35,9 +35,19 @@ void MyFRAME::build(const QString& text, bool prekid) {
   oDlg->show();
 }
 
+namespace {
+int g_interval = 50;
+}
+
+void MyFRAME::SET_INTERVAL(int ms) { g_interval = qMax(0, ms); }
+
+bool MyFRAME::Due() const { return !shown_.isValid() || shown_.elapsed() >= g_interval; }
+
 void MyFRAME::Disp(const QString& text) {
   if (oLabel) oLabel->setText(text);
+  if (!Due()) return;
   QCoreApplication::processEvents();
+  shown_.start();
 }
 
 void MyFRAME::End() {

@@ -1,6 +1,7 @@
 #pragma once
 // The small progress box of long operations. It is closed when the object goes
 // out of scope, so a box can never be left open on screen.
+#include <QElapsedTimer>
 #include <QFont>
 #include <QPointer>
 #include <QString>
@@ -25,8 +26,15 @@ class MyFRAME {
   MyFRAME& operator=(const MyFRAME&) = delete;
 
   // Shows the text and lets pending events run: the only moment at which
-  // "Prekid" or Esc can take effect.
+  // "Prekid" or Esc can take effect. Events run at the first Disp and then at
+  // most once per interval, so a loop of many short steps is not slowed by
+  // repainting.
   void Disp(const QString& text);
+  // The interval of every box, in milliseconds (50 at start; 0: every Disp).
+  static void SET_INTERVAL(int ms);
+  // True when a Disp now would let events run: a loop of many short steps
+  // builds its text only then (nothing repaints in between anyway).
+  bool Due() const;
   // Closes the box; later calls (and the destructor) do nothing.
   void End();
 
@@ -39,6 +47,7 @@ class MyFRAME {
 
  private:
   void build(const QString& text, bool prekid);
+  QElapsedTimer shown_;
 };
 
 }  // namespace korvan

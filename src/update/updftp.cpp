@@ -15,6 +15,7 @@
 #include "common/apppath.h"
 #include "common/curl.h"
 #include "common/files.h"
+#include "common/ftpnalog.h"
 #include "common/lookglobals.h"
 #include "common/msg.h"
 #include "update/check.h"
@@ -80,22 +81,16 @@ UpdNames ODREDI_CURL(const QString& folder) {
   n.checkName = base + QStringLiteral(".sfv");
   n.localCheck = dir + n.checkName;
   n.versionFile = GETAPPPATH() + QStringLiteral("TMP/VER.TXT");
-  const platform::FtpAccount account = POSTAVI_PARAMETRE().account;
-  const qsizetype at = account.user.indexOf(u'@');
-  const QString local = at < 0 ? account.user : account.user.left(at);
-  const QString domain = at < 0 ? account.host : account.user.mid(at + 1);
-  n.urlText = QStringLiteral("ftp://") + local + u'@' + domain + QStringLiteral("/public_html/update/") +
-              n.remoteFolder + u'/' + n.exeName;
+  n.urlText = FTP_ADRESA(n.remoteFolder + u'/' + n.exeName);
   return n;
 }
 
 platform::FtpAccount UPD_NALOG_PODRAZUMEVANI() {
-  return {.host = QStringLiteral("ftp.korvan.rs"), .user = QStringLiteral("update@korvan.rs"),
-          .password = QStringLiteral("korvanupd123")};
+  return FTP_NALOG_PODRAZUMEVANI();
 }
 
 platform::FtpCall POSTAVI_PARAMETRE() {
-  return {.account = platform::ftpAccount(FN_INI(QStringLiteral("aplik.ini")), UPD_NALOG_PODRAZUMEVANI()),
+  return {.account = FTP_NALOG(),
           .waitMs = 2000,
           .totalSeconds = 900,
           .curl = CURL_PROGRAM(),

@@ -134,7 +134,7 @@ TEST_F(FileOutOfDocumentTest, MissingElementWholeTextAndRefusedNames) {
   EXPECT_TRUE(shell.calls.isEmpty());
   EXPECT_TRUE(EFM_SNIMI_OTVORI_FAJL_IZ_XML("env:DocumentPdf", doc, "5", app.path(), "pdf"));
   EXPECT_EQ(boxes.texts(), QStringList{"Ne postoje podaci za ovu vrstu fajla!"});
-  EXPECT_EQ(shell.calls.size(), 1);
+  EXPECT_TRUE(shell.calls.isEmpty()) << "nothing was written, so nothing may be opened";
   EXPECT_FALSE(QFile::exists(app.path() + "/5.pdf"));
 
   EXPECT_TRUE(EFM_SNIMI_OTVORI_FAJL_IZ_XML("", doc, "5", app.path() + "/", "xml", true));
@@ -149,6 +149,17 @@ TEST_F(FileOutOfDocumentTest, MissingElementWholeTextAndRefusedNames) {
     EXPECT_EQ(boxes.shown.size(), 1) << bad;
   }
   EXPECT_EQ(QDir(app.path() + "/..").entryList({"5.xml"}).size(), 0);
+}
+
+TEST_F(FileOutOfDocumentTest, ContentThatIsNoPdfIsNotOpened) {
+  const QString doc = "<Invoice><cbc:EmbeddedDocumentBinaryObject>" +
+                      QString::fromLatin1(QByteArray("#!/bin/sh\necho\n").toBase64()) +
+                      "</cbc:EmbeddedDocumentBinaryObject></Invoice>";
+  EXPECT_FALSE(EFM_SNIMI_OTVORI_FAJL_IZ_XML("cbc:EmbeddedDocumentBinaryObject", doc, "6", app.path(), "pdf"));
+  EXPECT_EQ(boxes.texts(),
+            QStringList{"Sadržaj elementa cbc:EmbeddedDocumentBinaryObject nije PDF fajl, ne otvaram ga!"});
+  EXPECT_TRUE(shell.calls.isEmpty());
+  EXPECT_FALSE(QFile::exists(app.path() + "/6.pdf"));
 }
 
 TEST(ReceivedNameTest, FoldersStrippedAndUnsafeNamesRefused) {

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "ui/frame.h"
+
 using namespace korvan;
 using namespace korvan::efmdbtest;
 
@@ -73,6 +75,7 @@ TEST_F(Store, ListingADirectionThatHasNoRows) {
 TEST_F(Store, ListingCountsInItsProgressBoxAndStopsOnPrekid) {
   makeStore();
   for (int id = 1; id <= 12; ++id) addRow("U", id);
+  MyFRAME::SET_INTERVAL(0);  // events at every step, so the watch sees each one
   QStringList shown;
   QTimer watch;  // runs whenever the box lets events through
   watch.setInterval(0);
@@ -86,6 +89,7 @@ TEST_F(Store, ListingCountsInItsProgressBoxAndStopsOnPrekid) {
   watch.start();
   const QList<QVariantList> out = EFMDB_PUNI_TABELA({}, "U");
   watch.stop();
+  MyFRAME::SET_INTERVAL(50);
   EXPECT_EQ(ids(out), (QList<qint64>{12, 11, 10, 9}));
   QStringList want;
   for (int n = 1; n <= 5; ++n) want << u8("Očitavam bazu... ") + QString::number(n).rightJustified(8, ' ');

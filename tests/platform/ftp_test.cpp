@@ -81,6 +81,13 @@ TEST_F(FtpTest, ListsByMaskIgnoringCaseAndDeletes) {
   ASSERT_TRUE(r.ok) << r.error.toStdString();
   r.names.sort();
   EXPECT_EQ(r.names, QStringList({"B.TXT", "a.txt"}));
+  ASSERT_EQ(r.entries.size(), 2);
+  for (const FtpEntry& e : r.entries) {
+    SCOPED_TRACE(e.name.toStdString());
+    EXPECT_TRUE(r.names.contains(e.name));
+    EXPECT_EQ(e.size, 1);
+    EXPECT_TRUE(e.attributes.startsWith('-')) << e.attributes.toStdString();
+  }
   EXPECT_EQ(ftp().list(call("qumir/101"), QString()).names.size(), 3);
 
   EXPECT_TRUE(ftp().remove(call("qumir/101"), "a.txt").ok);
@@ -107,12 +114,14 @@ TEST_F(FtpTest, FailuresToConnect) {
     const char* name;
     FtpCall call;
     const char* reply;  // the start of the last reply
-  } cases[] = {{"wrong password", wrong, "530"}, {"closed port", closed, ""}, {"never greets", mute, ""}};
+    bool reached;       // the port took the connection
+  } cases[] = {{"wrong password", wrong, "530", true}, {"closed port", closed, "", false}, {"never greets", mute, "", true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const FtpResult r = ftp().download(c.call, "ver.txt", localFile("ver.txt"));
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.connected);
+    EXPECT_EQ(r.reached, c.reached);
     if (*c.reply) EXPECT_TRUE(r.lastReply.startsWith(c.reply)) << r.lastReply.toStdString();
     else EXPECT_TRUE(r.lastReply.isEmpty()) << r.lastReply.toStdString();
     EXPECT_FALSE(r.error.isEmpty());
@@ -189,6 +198,34 @@ TEST(FtpNames, PlainNamesAndHosts) {
   for (const char* good : {"ftp.example.rs", "127.0.0.1:2121", "a", "a-b.c:21"}) EXPECT_TRUE(ftpPlainHost(good)) << good;
   for (const char* bad : {"", "a b", "-K", "host:0", "host:65536", "host:", "user@host", "a/b", ".a"})
     EXPECT_FALSE(ftpPlainHost(bad)) << bad;
+}
+
+TEST(FtpNames, UnixListingLines) {
+  struct Case {
+    const char* line;
+    const char* name;  // nullptr: no listing line
+    qint64 size;
+    const char* date;
+    const char* time;
+  } cases[] = {
+      {"-rw-r--r--   1 korvan   korvan        42 Dec 11 15:22 101 racun.web", "101 racun.web", 42, "Dec 11", "15:22"},
+      {"-rw-r--r-- 1 owner group 1234 Jan  5  2021 stari.web", "stari.web", 1234, "Jan 5", "2021"},
+      {"drwxr-xr-x   2 o g 4096 Mar 01 09:00 arhiva", "arhiva", 4096, "Mar 01", "09:00"},
+      {"lrwxrwxrwx   1 o g 7 Mar 01 09:00 veza.web -> a.web", "veza.web", 7, "Mar 01", "09:00"},
+      {"total 12", nullptr, 0, "", ""},
+      {"12-11-26  03:22PM                 42 racun.web", nullptr, 0, "", ""},
+      {"", nullptr, 0, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::optional<FtpEntry> e = ftpListLine(QString::fromUtf8(c.line));
+    ASSERT_EQ(e.has_value(), c.name != nullptr);
+    if (!e) continue;
+    EXPECT_EQ(e->name, QString::fromUtf8(c.name));
+    EXPECT_EQ(e->size, c.size);
+    EXPECT_EQ(e->date, c.date);
+    EXPECT_EQ(e->time, c.time);
+  }
 }
 
 }  // namespace

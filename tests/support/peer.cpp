@@ -228,6 +228,23 @@ void Peer::scriptPath(const QString& method, const QString& path, const QList<Pe
   saveCases();
 }
 
+void Peer::scriptQuery(const QString& method, const QString& apiPath, const QString& query,
+                       const QList<PeerAnswer>& answers) {
+  scriptPath(method, QStringLiteral("/api/publicApi/") + apiPath + u'?' + query, answers);
+}
+
+void Peer::document(const QString& word, qint64 id, const QByteArray& body) {
+  PeerAnswer a = PeerAnswer::json(body);
+  a.type = QStringLiteral("application/xml");
+  scriptQuery(QStringLiteral("GET"), word + QStringLiteral("-invoice/xml"),
+              QStringLiteral("invoiceId=") + QString::number(id), {a});
+}
+
+void Peer::changes(const QString& word, const QDate& day, const QList<PeerAnswer>& answers) {
+  scriptQuery(QStringLiteral("POST"), word + QStringLiteral("-invoice/changes"),
+              QStringLiteral("date=") + day.toString(QStringLiteral("yyyy-MM-dd")), answers);
+}
+
 void Peer::saveCases() {
   QJsonObject all;
   for (const auto& [key, answers] : cases_) {

@@ -8,6 +8,7 @@
 // come from scripted cases per method and path, else from defaults that
 // serve every call of the API.
 #include <QByteArray>
+#include <QDate>
 #include <QList>
 #include <QPair>
 #include <QProcess>
@@ -86,6 +87,14 @@ class Peer {
   void script(const QString& method, const QString& apiPath, const QList<PeerAnswer>& answers);
   // Answers for "METHOD <path>", any path of the server (without the query).
   void scriptPath(const QString& method, const QString& path, const QList<PeerAnswer>& answers);
+  // Answers for "METHOD /api/publicApi/<path>?<query>" with exactly that query;
+  // they win over the path's own.
+  void scriptQuery(const QString& method, const QString& apiPath, const QString& query,
+                   const QList<PeerAnswer>& answers);
+  // The document of one invoice ("sales" or "purchase" direction word).
+  void document(const QString& word, qint64 id, const QByteArray& body);
+  // The changes answer of one day.
+  void changes(const QString& word, const QDate& day, const QList<PeerAnswer>& answers);
   // Every request so far, in order of arrival.
   QList<PeerRequest> requests() const;
 

@@ -45,14 +45,18 @@ def default_answer(method, path, query):
     return {"status": 404, "body": json.dumps({"ErrorCode": "NotFound", "Message": "No route " + path}),
             "type": "application/json"}
 
-def scripted(method, path):
+def scripted(method, path, query):
     try:
         with open(os.path.join(folder, "cases.json"), encoding="utf-8") as f:
             cases = json.load(f)
     except (OSError, ValueError):
         return None
-    key = method + " " + path
-    answers = cases.get(key)
+    # A case for the path with its query (one invoice, one day) wins over the path's.
+    key = method + " " + path + "?" + query
+    answers = cases.get(key) if query else None
+    if not answers:
+        key = method + " " + path
+        answers = cases.get(key)
     if not answers:
         return None
     with lock:
@@ -77,7 +81,7 @@ class Handler(BaseHTTPRequestHandler):
         with lock:
             with open(os.path.join(folder, "log.jsonl"), "a", encoding="utf-8") as f:
                 f.write(json.dumps(entry) + "\n")
-        answer = scripted(self.command, parts.path) or default_answer(self.command, parts.path, query)
+        answer = scripted(self.command, parts.path, parts.query) or default_answer(self.command, parts.path, query)
         if answer.get("drop"):
             self.close_connection = True
             return

@@ -8,7 +8,7 @@ QList<QVariantList> EFMDB_PUNI_TABELA(const QVariant&, const QString& ui, const 
   if (ui.isEmpty()) return {};
   MyFRAME box(10, true);
   QList<QVariantList> rows = efmdbRows(ui, [&box](int row) {
-    box.Disp(QString::fromUtf8("Očitavam bazu... ") + QString::number(row).rightJustified(8, ' '));
+    if (box.Due()) box.Disp(QString::fromUtf8("Očitavam bazu... ") + QString::number(row).rightJustified(8, ' '));
     return !box.lPREKID;
   });
   box.End();
