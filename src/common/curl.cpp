@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include "common/apppath.h"
 #include "common/files.h"
@@ -27,10 +28,50 @@ QStringList CURL_BASE_CONFIG(const QString& protocols, const CurlLimits& limits)
 
 QString TMP_FN(const QString& name) { return GETAPPPATH() + QStringLiteral("TMP/") + name; }
 
+namespace {
+
+class RealCurlFinder : public CurlFinder {
+ public:
+  QString find() override {
+    const QFileInfo own(FIND_FILE(GETAPPPATH() + QStringLiteral("CURL/curl")));
+    if (own.isFile() && own.isExecutable()) return own.absoluteFilePath();
+    return QStandardPaths::findExecutable(QStringLiteral("curl"));
+  }
+};
+
+CurlFinder* finder = nullptr;
+
+}  // namespace
+
+CurlFinder& curlFinder() {
+  static RealCurlFinder real;
+  return finder ? *finder : real;
+}
+void setCurlFinder(CurlFinder* f) { finder = f; }
+QString CURL_FIND() { return curlFinder().find(); }
+
 QString CURL_PROGRAM() {
-  const QFileInfo own(FIND_FILE(GETAPPPATH() + QStringLiteral("CURL/curl")));
-  if (own.isFile() && own.isExecutable()) return own.absoluteFilePath();
-  return QStringLiteral("curl");
+  const QString found = CURL_FIND();
+  return found.isEmpty() ? QStringLiteral("curl") : found;
+}
+
+bool CURL_HOST_OK(const QString& host, bool portAllowed) {
+  QString h = host;
+  const qsizetype colon = h.indexOf(u':');
+  if (colon >= 0) {
+    if (!portAllowed) return false;
+    const QString port = h.mid(colon + 1);
+    bool ok = false;
+    const int n = port.toInt(&ok);
+    if (port.isEmpty() || port.size() > 5 || !ok || n < 1 || n > 65535) return false;
+    for (const QChar c : port)
+      if (c < u'0' || c > u'9') return false;
+    h = h.left(colon);
+  }
+  if (h.isEmpty() || h.size() > 253 || h.startsWith(u'.') || h.startsWith(u'-')) return false;
+  for (const QChar c : h)
+    if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'.' && c != u'-') return false;
+  return true;
 }
 
 QString CURL_ERR() { return QString::fromUtf8("Greška pri pozivanju 'curl.exe'!"); }

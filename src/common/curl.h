@@ -29,8 +29,26 @@ QStringList CURL_BASE_CONFIG(const QString& protocols, const CurlLimits& limits)
 
 // Path of a file in the program's TMP folder.
 QString TMP_FN(const QString& name);
-// The curl program: "<program folder>/CURL/curl" when executable, else "curl".
+// Finds the curl program; the real finder takes "<program folder>/CURL/curl"
+// when executable, else a curl on the PATH. Tests may install another (one
+// that finds none, to take the way of a machine without curl).
+class CurlFinder {
+ public:
+  virtual ~CurlFinder() = default;
+  // The program's path, or empty when there is none.
+  virtual QString find() = 0;
+};
+// The finder in force; setCurlFinder installs f (not owned), nullptr the real one.
+CurlFinder& curlFinder();
+void setCurlFinder(CurlFinder* f);
+// The curl found by the finder in force; empty when there is none.
+QString CURL_FIND();
+// The curl program to run: CURL_FIND(), else "curl".
 QString CURL_PROGRAM();
+
+// A host as it may stand in an address: letters, digits, "." and "-", not
+// starting with "." or "-"; with portAllowed also ":" and a port 1-65535.
+bool CURL_HOST_OK(const QString& host, bool portAllowed = false);
 // "Greška pri pozivanju 'curl.exe'!"
 QString CURL_ERR();
 

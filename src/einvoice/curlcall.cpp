@@ -21,14 +21,6 @@ QString& host() {
   return h;
 }
 
-// Letters, digits, "." and "-" only: the host goes into the address as it is.
-bool isHostName(const QString& h) {
-  if (h.isEmpty() || h.size() > 253 || h.startsWith(u'.') || h.startsWith(u'-')) return false;
-  for (const QChar c : h)
-    if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'.' && c != u'-') return false;
-  return true;
-}
-
 EfmLimits& limits() {
   static EfmLimits l;
   return l;
@@ -103,7 +95,7 @@ QString EFM_ERR_SLANJE(const CurlExit& exit) {
 }
 
 bool EFM_IZVRSI(const EfmCall& call, const EfmAccount& account, QByteArray* answer, CurlExit* exit) {
-  if (!isHostName(account.host))
+  if (!CURL_HOST_OK(account.host))
     return MSG(QStringLiteral("Neispravan naziv servera eFaktura: '") + account.host + u'\'');
   bool ok = true;
   const QStringList lines = EFM_CURL_CONFIG(call, account, &ok);

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -288,6 +289,13 @@ IniWriteResult iniWrite(const QString& file, const QByteArray& section,
   QByteArray bytes;
   const ReadStatus st = readFile(file, &bytes, &r.errorCode);
   if (st == ReadStatus::Failed) return r;
+  // A file that nobody may write is left as it is, as a read-only file is on
+  // Windows: the replace by rename would go through it otherwise.
+  struct stat mode {};
+  if (st == ReadStatus::Ok && ::stat(QFile::encodeName(file).constData(), &mode) == 0 && (mode.st_mode & 0222) == 0) {
+    r.errorCode = EACCES;
+    return r;
+  }
   IniText ini(bytes);
   if (!key) {
     if (!ini.removeSection(sec)) return r.ok = true, r;

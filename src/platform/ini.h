@@ -81,6 +81,7 @@ struct IniWriteResult {
 };
 
 // Writes key = value into the section, creating the file or section as needed.
+// A file without any write permission is read-only: it is not written (EACCES).
 // With no value the key is removed; with no key the whole section is removed
 // (every section of that name). Removing from a missing file changes nothing
 // and succeeds.

@@ -10,37 +10,10 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include "platform/inputblock.h"
+
 namespace korvan::platform {
 namespace {
-
-// Drops what the user does while a wait runs: input and window closes, so no
-// second action starts and no window goes away under the caller.
-class InputBlocker : public QObject {
- public:
-  InputBlocker() { QCoreApplication::instance()->installEventFilter(this); }
-  ~InputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
-  bool eventFilter(QObject*, QEvent* e) override {
-    switch (e->type()) {
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick:
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease:
-      case QEvent::ShortcutOverride:
-      case QEvent::Shortcut:
-      case QEvent::Wheel:
-      case QEvent::TouchBegin:
-      case QEvent::TouchUpdate:
-      case QEvent::TouchEnd:
-      case QEvent::ContextMenu:
-      case QEvent::Close:
-        e->ignore();
-        return true;
-      default:
-        return false;
-    }
-  }
-};
 
 // Waits for the end of p (timeoutMs <= 0: without limit). On the program's
 // main thread the event loop keeps running, so windows repaint and timers

@@ -1,12 +1,11 @@
 #include "receipts/libqum2kor.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <QUrl>
 
 #include "common/dates.h"
 #include "common/files.h"
 #include "common/msg.h"
+#include "common/waitcursor.h"
 
 namespace korvan {
 namespace {
@@ -15,18 +14,6 @@ CurlLimits& limits() {
   static CurlLimits l{.connectSeconds = 10, .totalSeconds = 30};
   return l;
 }
-
-struct WaitCursor {
-  explicit WaitCursor(bool on) : on(on) {
-    if (on) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  }
-  ~WaitCursor() {
-    if (on) QGuiApplication::restoreOverrideCursor();
-  }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-  bool on;
-};
 
 template <typename T>
 void put(T* out, const T& value) {

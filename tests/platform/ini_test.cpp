@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,6 +46,23 @@ TEST(IniWrite, ReplacesTheFileWithoutTouchingTheOldOne) {
   ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file left";
+}
+
+TEST(IniWrite, AReadOnlyFileIsNotWritten) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("aplik.ini");
+  ASSERT_TRUE(iniWrite(file, "Firma", QByteArray("K"), QByteArray("1")).ok);
+  ::chmod(QFile::encodeName(file).constData(), 0444);
+  for (const std::optional<QByteArray>& value : {std::optional<QByteArray>("2"), std::optional<QByteArray>()}) {
+    const IniWriteResult r = iniWrite(file, "Firma", QByteArray("K"), value);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.errorCode, EACCES);
+  }
+  EXPECT_EQ(iniRead(file, "Firma", "K"), QByteArray("1"));
+  // Writable again for its owner alone: written.
+  ::chmod(QFile::encodeName(file).constData(), 0644);
+  EXPECT_TRUE(iniWrite(file, "Firma", QByteArray("K"), QByteArray("3")).ok);
+  EXPECT_EQ(iniRead(file, "Firma", "K"), QByteArray("3"));
 }
 
 TEST(IniWrite, ConcurrentWritersLoseNothing) {

@@ -44,6 +44,14 @@ QStringList defaultPeerHosts() {
   return {QStringLiteral("efaktura.mfin.gov.rs"), QStringLiteral("demoefaktura.mfin.gov.rs")};
 }
 
+QStringList registerPeerHosts() { return {QStringLiteral("www.nbs.rs")}; }
+
+PeerAnswer PeerAnswer::html(const QByteArray& body, int status) {
+  PeerAnswer a = nonJson(body, status);
+  a.type = QStringLiteral("text/html; charset=utf-8");
+  return a;
+}
+
 PeerAnswer PeerAnswer::json(const QByteArray& body, int status) {
   PeerAnswer a;
   a.body = body;
@@ -136,10 +144,11 @@ QList<FormPart> parseMultipart(const PeerRequest& r) {
   return parts;
 }
 
-Peer::Peer(QStringList hosts) : hosts_(std::move(hosts)) {}
+Peer::Peer(QStringList hosts, PeerScheme scheme) : hosts_(std::move(hosts)), scheme_(scheme) {}
 
 Peer::~Peer() {
   stopServer();
+  if (!pointedCurl_) return;
   if (hadCurlHome_) qputenv("CURL_HOME", oldCurlHome_);
   else qunsetenv("CURL_HOME");
 }
@@ -187,16 +196,20 @@ bool Peer::writeCurlrc(const QString& folder, const QStringList& hosts, int port
 
 bool Peer::start() {
   if (!dir_.isValid()) return (error_ = QStringLiteral("no temporary folder")), false;
-  if (!makeCertificates()) return false;
+  const bool https = scheme_ == PeerScheme::Https;
+  if (https && !makeCertificates()) return false;
   const QString d = dir_.path();
   if (!writeAll(d + QStringLiteral("/peer.py"), kPeerScript)) return (error_ = QStringLiteral("peer.py")), false;
   saveCases();
-  port_ = startPythonServer(proc_, {d + QStringLiteral("/peer.py"), d}, d, &error_);
+  port_ = startPythonServer(
+      proc_, {d + QStringLiteral("/peer.py"), d, https ? QStringLiteral("https") : QStringLiteral("http")}, d, &error_);
   if (!port_) return false;
+  if (!https) return true;
   if (!writeCurlrc(d, hosts_, port_, d + QStringLiteral("/ca.pem"))) return (error_ = QStringLiteral(".curlrc")), false;
   hadCurlHome_ = qEnvironmentVariableIsSet("CURL_HOME");
   oldCurlHome_ = qgetenv("CURL_HOME");
   qputenv("CURL_HOME", QFile::encodeName(d));
+  pointedCurl_ = true;
   return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// An HTTPS fake of the e-invoice API (and of any other page) on 127.0.0.1, in its own process
-// (/usr/bin/python3). Its CA and certificate are made with openssl when it
+// An HTTPS fake of the e-invoice API (and of any other page: the register's
+// result page among them) on 127.0.0.1, in its own process (/usr/bin/python3);
+// or, made with PeerScheme::Http, the same server over plain HTTP, without
+// certificates and without touching the curl configuration. Its CA and certificate are made with openssl when it
 // starts; curl is pointed at it through CURL_HOME/.curlrc (cacert, connect-to),
 // which start() sets and stop() restores. Every request is logged; answers
 // come from scripted cases per method and path, else from defaults that
@@ -20,6 +22,11 @@ namespace korvan::test {
 
 // The production host and the test host of the e-invoice system.
 QStringList defaultPeerHosts();
+// The National Bank register's host and the path of its result page.
+QStringList registerPeerHosts();
+inline constexpr const char* kRegisterPath = "/rir_pn/pn_rir.html.jsp";
+
+enum class PeerScheme { Https, Http };
 
 struct PeerAnswer {
   int status = 200;
@@ -35,6 +42,7 @@ struct PeerAnswer {
   static PeerAnswer slow(int delayMs, const QByteArray& body);
   static PeerAnswer silent();
   static PeerAnswer dropped();
+  static PeerAnswer html(const QByteArray& body, int status = 200);
 };
 
 struct PeerRequest {
@@ -60,12 +68,13 @@ QList<FormPart> parseMultipart(const PeerRequest& r);
 
 class Peer {
  public:
-  explicit Peer(QStringList hosts = defaultPeerHosts());
+  explicit Peer(QStringList hosts = defaultPeerHosts(), PeerScheme scheme = PeerScheme::Https);
   ~Peer();
   Peer(const Peer&) = delete;
   Peer& operator=(const Peer&) = delete;
 
-  // Makes the certificates, starts the server, points curl at it. false with
+  // Makes the certificates, starts the server, points curl at it (HTTPS;
+  // over HTTP only the server is started). false with
   // error() set when any step fails.
   bool start();
   // Ends the server; the curl configuration stays until the Peer goes.
@@ -99,12 +108,14 @@ class Peer {
   void saveCases();
 
   QStringList hosts_;
+  PeerScheme scheme_;
   QTemporaryDir dir_;
   std::unique_ptr<QProcess> proc_;
   QString error_;
   int port_ = 0;
   QByteArray oldCurlHome_;
   bool hadCurlHome_ = false;
+  bool pointedCurl_ = false;
   QList<QPair<QString, QList<PeerAnswer>>> cases_;
 };
 

@@ -1,4 +1,4 @@
-// The HTTPS fake of the e-invoice API, run by Peer with /usr/bin/python3.
+// The HTTPS (or plain HTTP) fake of the e-invoice API and other pages, run by Peer with /usr/bin/python3.
 namespace korvan::test {
 
 extern const char* const kPeerScript;
@@ -106,9 +106,10 @@ class Server(ThreadingHTTPServer):
     daemon_threads = True
 
 server = Server(("127.0.0.1", 0), Handler)
-ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-ctx.load_cert_chain(os.path.join(folder, "server.pem"), os.path.join(folder, "server.key"))
-server.socket = ctx.wrap_socket(server.socket, server_side=True)
+if len(sys.argv) < 3 or sys.argv[2] != "http":
+    ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    ctx.load_cert_chain(os.path.join(folder, "server.pem"), os.path.join(folder, "server.key"))
+    server.socket = ctx.wrap_socket(server.socket, server_side=True)
 with open(os.path.join(folder, "port.tmp"), "w") as f:
     f.write(str(server.server_address[1]))
 os.replace(os.path.join(folder, "port.tmp"), os.path.join(folder, "port"))

@@ -1,6 +1,7 @@
 #include "support/programfolder.h"
 
 #include <QDir>
+#include <QFile>
 
 #include "common/apppath.h"
 
@@ -13,5 +14,15 @@ TempProgramFolder::TempProgramFolder(const QString& sub) : previous_(GETAPPPATH(
 }
 
 TempProgramFolder::~TempProgramFolder() { SET_APPPATH(previous_); }
+
+bool TempProgramFolder::write(const QString& name, const QByteArray& bytes) const {
+  QFile f(filePath(name));
+  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QByteArray TempProgramFolder::read(const QString& name) const {
+  QFile f(filePath(name));
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+}
 
 }  // namespace korvan::test

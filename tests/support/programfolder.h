@@ -4,6 +4,7 @@
 // the folder removed. Reads like a QTemporaryDir; with `sub` the program
 // folder is that folder inside the temporary one (made), so paths may hold
 // blanks or letters beyond ASCII.
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -20,6 +21,10 @@ class TempProgramFolder {
   // The temporary folder, without a trailing "/".
   QString path() const { return dir_.path(); }
   QString filePath(const QString& name) const { return dir_.filePath(name); }
+  // Writes a file of the folder whole (true when done); reads one whole
+  // ("<none>" when it cannot be read).
+  bool write(const QString& name, const QByteArray& bytes) const;
+  QByteArray read(const QString& name) const;
 
  private:
   QTemporaryDir dir_;
