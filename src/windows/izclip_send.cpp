@@ -17,7 +17,7 @@
 namespace korvan {
 
 bool MyIZCLIP::IZABERI_PDF_FAJL() {
-  { MyFRAME flash(QString()); }
+  { MyFRAME flash{QString()}; }  // a box that shows and goes, before the file dialog
   const QString path = WINDLG_GETFILE({{QStringLiteral("PDF fajlovi"), QStringLiteral("*.pdf")}},
                                       QStringLiteral("Izaberite fajl"), QString(), false, true)
                            .toString();

@@ -124,7 +124,9 @@ TEST_F(Updater, AnUnreplaceableProgramIsLeftAndStarted) {
   waiting(upd, CRC32_HEX(newBytes).toLatin1());
   // Root may write anywhere: the updater then runs as an ordinary user.
   const uid_t as = ::geteuid() == 0 ? 65534 : 0;
-  if (as) ASSERT_EQ(::chown(QFile::encodeName(upd + "/korvan").constData(), as, as), 0);
+  if (as) {
+    ASSERT_EQ(::chown(QFile::encodeName(upd + "/korvan").constData(), as, as), 0);
+  }
   ASSERT_EQ(::chmod(QFile::encodeName(prog).constData(), 0555), 0);
   const int code = run(upd + "/korvan", as);
   ::chmod(QFile::encodeName(prog).constData(), 0755);
