@@ -109,7 +109,9 @@ void MyIZCLIP::buildPane() {
 }
 
 bool MyIZCLIP::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == oteCLIP && event->type() == QEvent::KeyPress && oteCLIP_KEY(static_cast<QKeyEvent*>(event)))
+  // The event's type first: while the pane is being destroyed it still sends
+  // events here, and the guarded pointer may not be read as a text editor then.
+  if (event->type() == QEvent::KeyPress && watched == oteCLIP && oteCLIP_KEY(static_cast<QKeyEvent*>(event)))
     return true;
   return MyQTW::eventFilter(watched, event);
 }
