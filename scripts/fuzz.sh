@@ -18,6 +18,7 @@ for t in "${targets[@]}"; do
   work="$build/corpus/$t"
   mkdir -p "$work"
   echo "== $t for ${seconds}s"
-  "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -artifact_prefix="$build/findings/$t-" \
-    "$work" "$top/fuzz/corpus/$t" "$top/fuzz/regress/$t"
+  dirs=("$work")
+  for d in "$top/fuzz/corpus/$t" "$top/fuzz/regress/$t"; do [ -d "$d" ] && dirs+=("$d"); done
+  "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -artifact_prefix="$build/findings/$t-" "${dirs[@]}"
 done
