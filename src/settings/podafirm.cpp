@@ -4,9 +4,7 @@
 
 #include "common/apppath.h"
 #include "common/ini.h"
-#include "common/msg.h"
-#include "common/waitcursor.h"
-#include "settings/preuznbs.h"
+#include "settings/nbsask.h"
 
 namespace korvan {
 namespace {
@@ -37,31 +35,14 @@ QString text(const SqEditors& editors, int row) {
 }  // namespace
 
 void PREUZ_NBS(const SqEditors& editors, const QFont& font) {
-  QString pib = text(editors, 5);
-  if (!SQ({{.label = QStringLiteral("PIB"), .value = SQ_VAR(pib)}}, QStringLiteral(":/res/trazi.png"), font,
-          QStringLiteral("Podaci od NBS")) ||
-      pib.isEmpty())
-    return;
-  QString name, address, place, accounts, number, error;
-  bool ok = false;
-  {
-    const WaitCursor cursor;
-    ok = PREUZMI_NBS(pib, name, address, place, accounts, number, false, error, true);
-  }
-  if (!ok) {
-    MSG(error);
-    return;
-  }
-  if (name.isEmpty()) {
-    MSG(NBS_ERR_NEMA());
-    return;
-  }
-  setText(editors, 1, name);
-  setText(editors, 2, place);
-  setText(editors, 4, address);
-  setText(editors, 5, pib);
-  setText(editors, 6, number);
-  setText(editors, 9, accounts.section(u'\n', 0, 0));
+  const std::optional<NbsFirma> f = askRegister(text(editors, 5), font);
+  if (!f) return;
+  setText(editors, 1, f->name);
+  setText(editors, 2, f->place);
+  setText(editors, 4, f->address);
+  setText(editors, 5, f->pib);
+  setText(editors, 6, f->registrationNumber);
+  setText(editors, 9, f->accounts.section(u'\n', 0, 0));
 }
 
 void PODAFIRM(const QFont& font) {

@@ -77,7 +77,7 @@ void MySLOBUN::POSTAVI(bool lYt) {
   // The upper button row; the base ends it with "Izlaz (Esc)".
   if (lYT) {
     obIMP_YT = button(QStringLiteral("Stavke iz XLS fajla"), ":/res/2levo.png", "obIMP_YT");
-    connect(obIMP_YT, &QPushButton::clicked, this, &notYet);
+    connect(obIMP_YT, &QPushButton::clicked, this, &MySLOBUN::IMP_YT);
     layTASTERI->addWidget(obIMP_YT);
   } else {
     obQUMIR = button(QStringLiteral("Skenirano iz Qumir"), ":/res/2levo.png", "obQUMIR");
@@ -129,7 +129,8 @@ void MySLOBUN::POSTAVI(bool lYt) {
   } else {
     obKOMIT_OD_NBS = buyerButton = button(QStringLiteral("Podaci kupca od NBS"), ":/res/paste.png", "obKOMIT_OD_NBS");
   }
-  connect(buyerButton, &QPushButton::clicked, this, &notYet);
+  if (lYT) connect(buyerButton, &QPushButton::clicked, this, &MySLOBUN::KOMIT_IZ_CLIPB);
+  else connect(buyerButton, &QPushButton::clicked, this, &MySLOBUN::KOMIT_OD_NBS);
   struct Buyer {
     QPointer<QLabel> MySLOBUN::*label;
     QPointer<QLineEdit> MySLOBUN::*edit;

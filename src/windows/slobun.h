@@ -19,8 +19,13 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTextEdit;
 
 namespace korvan {
+
+namespace platform {
+class WorkbookBackend;
+}
 
 class MySLOBUN : public MyQTW {
   Q_OBJECT
@@ -56,6 +61,19 @@ class MySLOBUN : public MyQTW {
   bool OTVORI_ART(bool& opened);
   void IZABERI_KOMIT();
   void IZABERI_ART();
+
+  // The imports (windows/slobun_imports.cpp). IMP_YT replaces the lines by
+  // those of a workbook of the fixed layout (a read that fails before its
+  // first line leaves them as they were); KOMIT_IZ_CLIPB copies parts of the
+  // clipboard's text into the buyer's fields, UZMI_SEL_CLIPB one part;
+  // KOMIT_OD_NBS fills the buyer from the register by PIB. The office that
+  // the first workbook read starts is held for the window's life.
+  ~MySLOBUN() override;
+  void IMP_YT();
+  void KOMIT_IZ_CLIPB();
+  void UZMI_SEL_CLIPB(QLineEdit* edit, QTextEdit* pane);
+  void KOMIT_OD_NBS();
+  platform::WorkbookBackend* oENGINE = nullptr;
 
   // "<year> <number>" as a file name in TMP: the typed texts made harmless.
   QString IME_FAJLA() const;
