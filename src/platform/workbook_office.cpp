@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -10,6 +11,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryFile>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 #include <cerrno>
@@ -27,6 +30,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
+
+#include "platform/inputblock.h"
 
 #ifndef KORVAN_OFFICE_PROGRAM_DIR
 #define KORVAN_OFFICE_PROGRAM_DIR "/usr/lib/libreoffice/program"
@@ -131,6 +136,28 @@ struct IdleOffice {
 };
 
 namespace {
+
+// Waits up to ms for more of the helper's answer (or its end). On the
+// program's main thread the event loop keeps running, so windows repaint and
+// timers fire while the office works, and user input is dropped; elsewhere,
+// or when there is no event loop, a plain blocking wait.
+void waitForMore(QProcess& p, int ms) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app || QThread::currentThread() != app->thread()) {
+    p.waitForReadyRead(ms);
+    return;
+  }
+  QEventLoop loop;
+  QObject::connect(&p, &QProcess::readyReadStandardOutput, &loop, &QEventLoop::quit);
+  QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+  QTimer limit;
+  limit.setSingleShot(true);
+  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+  limit.start(ms);
+  InputBlocker blocker;
+  // Bytes that came while no loop ran are read by the loop's first pass.
+  if (p.state() != QProcess::NotRunning) loop.exec();
+}
 
 QString seconds(int ms) { return QString::number(ms / 1000.0, 'f', ms % 1000 ? 1 : 0); }
 
@@ -269,7 +296,7 @@ QJsonObject OfficeWorkbook::readLine(const QString& operation, int limitMs, cons
     if (left <= 0)
       fail("time-out", operation,
            QString("the office suite did not answer within %1 s").arg(seconds(limitMs)), args);
-    proc_->waitForReadyRead(static_cast<int>(std::min<qint64>(left, 1000)));
+    waitForMore(*proc_, static_cast<int>(std::min<qint64>(left, 1000)));
   }
   const QByteArray line = proc_->readLine();
   QJsonParseError err;

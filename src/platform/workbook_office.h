@@ -4,6 +4,8 @@
 // beside the running executable, else where the build put it. It runs in a
 // process group of its own with the office; a request that outlives its time
 // limit, a close and the end of the program end the whole group.
+// While a request waits for its answer on the main thread, the event loop
+// keeps running (windows repaint, timers fire) and user input is dropped.
 #include "platform/workbook.h"
 
 #include <memory>

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -41,6 +42,8 @@ for line in sys.stdin:
     elif op == "cells":
         if mode == "hang-read":
             time.sleep(300)
+        if mode == "slow-read":
+            time.sleep(0.8)
         if mode == "die-read":
             os._exit(3)
         if mode == "flood-read":
@@ -169,6 +172,18 @@ TEST_F(FakeHelper, HungHelperIsEndedWithItsGroup) {
       wb->close();
     }
   }
+}
+
+TEST_F(FakeHelper, AnAnswerIsAwaitedWithTheEventLoopRunning) {
+  OfficeBackend b = backend("slow-read");
+  std::unique_ptr<Workbook> wb = b.open(book_);
+  bool timerRan = false;
+  QTimer::singleShot(100, [&] { timerRan = true; });
+  const Cell c = wb->cell(1, 1);
+  EXPECT_TRUE(timerRan) << "the wait froze the event loop";
+  EXPECT_EQ(c.shown, "30.11.2022");
+  wb->close();
+  expectAllEnded();
 }
 
 TEST_F(FakeHelper, CloseEndsHelperAndOffice) {
