@@ -14,6 +14,7 @@
 #include "common/shellhooks.h"
 #include "settings/podafirm.h"
 #include "settings/preuznbs.h"
+#include "support/cursorwatch.h"
 #include "support/peer.h"
 #include "support/programfolder.h"
 #include "support/scriptedpresenter.h"
@@ -203,16 +204,10 @@ TEST_F(PodafirmLookup, AFoundCompanyFillsSixEditorsWithTheNewestAccount) {
   slow.delayMs = 800;
   peer.scriptPath("GET", test::kRegisterPath, {slow});
   // While curl runs, timers fire under the wait cursor.
-  int cursorDuringLookup = -1;
-  std::function<void()> watch = [&] {
-    if (peer.requests().isEmpty()) return void(QTimer::singleShot(20, watch));
-    const QCursor* c = QApplication::overrideCursor();
-    cursorDuringLookup = c ? int(c->shape()) : -2;
-  };
-  QTimer::singleShot(20, watch);
+  const test::CursorAtFirstRequest cursor(peer);
   QString start;
   const QStringList after = lookUp("101234567", &start);
-  EXPECT_EQ(cursorDuringLookup, int(Qt::WaitCursor));
+  EXPECT_EQ(cursor.shape(), int(Qt::WaitCursor));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(start, "100000001");
   EXPECT_EQ(after, QStringList({QString::fromUtf8("NOVA ĆELIJA DOO"), "Beograd", "18000", "Nova 2", "101234567", "",

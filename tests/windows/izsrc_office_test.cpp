@@ -13,8 +13,7 @@
 #include "einvoice/xmlpaths.h"
 #include "izsrc_fixture.h"
 #include "sent_check.h"
-#include "platform/workbook_office.h"
-#include "platform/workbook_support.h"
+#include "office_fixture.h"
 
 using namespace korvan;
 using namespace korvan::test;
@@ -23,30 +22,10 @@ namespace {
 
 const QString kFixtures = QStringLiteral(KORVAN_SOURCE_DIR "/tests/fixtures/workbooks");
 
-class IzsrcOffice : public IzsrcTest, public ::testing::WithParamInterface<const char*> {
- protected:
-  void SetUp() override {
-    IzsrcTest::SetUp();
-    profiles = dir.filePath("profiles");
-    QDir().mkpath(profiles);
-    platform::OfficeOptions o;
-    o.profileRoot = profiles;
-    office = std::make_unique<platform::OfficeBackend>(o);
-    platform::setWorkbookBackend(office.get());
-  }
-  void TearDown() override {
-    platform::setWorkbookBackend(nullptr);
-    IzsrcTest::TearDown();
-  }
-  QString profiles;
-  std::unique_ptr<platform::OfficeBackend> office;
-};
+class IzsrcOffice : public OfficeWindowTest<IzsrcTest>, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
-  if (!platform::officeAvailable()) {
-    if (qEnvironmentVariable("CI") == "true") FAIL() << "the office suite or the workbook helper is missing in CI";
-    GTEST_SKIP() << "the office suite (soffice) or the workbook helper is missing";
-  }
+  REQUIRE_OFFICE_WINDOW();
   const QString ext = GetParam();
   const bool ods = ext == "ods";
   const QString src = work + "/faktura 15." + ext;
@@ -128,16 +107,7 @@ TEST_P(IzsrcOffice, WorkbookToSentInvoice) {
 
   // The office stays while the window is open, so a second read finds it
   // running; with the window it goes: no process, no lock file beside the workbook.
-  EXPECT_FALSE(wbtest::processesWith(profiles).empty()) << "the office was not kept";
-  QPointer<MyIZSRC> open = w;
-  w->oWND->close();
-  for (int i = 0; i < 3; ++i) {
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-  ASSERT_TRUE(open.isNull());
-  EXPECT_EQ(wbtest::waitUntilGone(profiles).size(), 0u);
-  EXPECT_TRUE(wbtest::lockFiles(work).isEmpty());
+  expectOfficeGoesWith(w, work);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, IzsrcOffice, ::testing::Values("xlsx", "xls", "ods"));

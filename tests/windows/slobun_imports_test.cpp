@@ -8,6 +8,7 @@
 
 #include "settings/preuznbs.h"
 #include "slobun_fixture.h"
+#include "support/cursorwatch.h"
 #include "support/peer.h"
 #include "ui/modal.h"
 #include "windows/izsrc_cells.h"
@@ -355,20 +356,14 @@ TEST_F(SlobunRegister, AFoundCompanyOverwritesFiveFieldsAndKeepsTheRest) {
   peer.scriptPath("GET", kRegisterPath, {slow});
   MySLOBUN* w = filledBuyer();
   // While curl runs, timers fire under the wait cursor.
-  int cursorDuringLookup = -1;
-  std::function<void()> watch = [&] {
-    if (peer.requests().isEmpty()) return void(QTimer::singleShot(20, watch));
-    const QCursor* c = QApplication::overrideCursor();
-    cursorDuringLookup = c ? int(c->shape()) : -2;
-  };
-  QTimer::singleShot(20, watch);
+  const test::CursorAtFirstRequest cursor(peer);
   QString start;
   lookUp(w, "101234567", &start);
   EXPECT_EQ(start, "100000001") << "the dialog starts from the buyer's PIB";
   EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join('|').toStdString();
   EXPECT_EQ(buyer(w), QStringList({"101234567", QString::fromUtf8("NOVA ĆELIJA DOO"), "Beograd", "18000", "Nova 2",
                                    "07654321", "12345", "kupac@x.rs", "U-7"}));
-  EXPECT_EQ(cursorDuringLookup, int(Qt::WaitCursor));
+  EXPECT_EQ(cursor.shape(), int(Qt::WaitCursor));
   ASSERT_EQ(peer.requests().size(), 1);
   EXPECT_EQ(peer.requests()[0].queryValue("pib"), "101234567");
 }

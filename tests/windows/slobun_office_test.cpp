@@ -2,8 +2,7 @@
 // .xlsx of the fixed layout made by openpyxl at test time, read into the grid.
 #include <QProcess>
 
-#include "platform/workbook_office.h"
-#include "platform/workbook_support.h"
+#include "office_fixture.h"
 #include "slobun_fixture.h"
 
 using namespace korvan;
@@ -29,30 +28,10 @@ ws['AB4'].number_format = '0%'
 wb.save(sys.argv[1])
 )";
 
-class SlobunOffice : public SlobunTest {
- protected:
-  void SetUp() override {
-    SlobunTest::SetUp();
-    profiles = dir.filePath("profiles");
-    QDir().mkpath(profiles);
-    platform::OfficeOptions o;
-    o.profileRoot = profiles;
-    office = std::make_unique<platform::OfficeBackend>(o);
-    platform::setWorkbookBackend(office.get());
-  }
-  void TearDown() override {
-    platform::setWorkbookBackend(nullptr);
-    SlobunTest::TearDown();
-  }
-  QString profiles;
-  std::unique_ptr<platform::OfficeBackend> office;
-};
+using SlobunOffice = OfficeWindowTest<SlobunTest>;
 
 TEST_F(SlobunOffice, AnXlsxOfTheFixedLayoutFillsTheGrid) {
-  if (!platform::officeAvailable()) {
-    if (qEnvironmentVariable("CI") == "true") FAIL() << "the office suite or the workbook helper is missing in CI";
-    GTEST_SKIP() << "the office suite (soffice) or the workbook helper is missing";
-  }
+  REQUIRE_OFFICE_WINDOW();
   const QString path = work + "/stavke.xlsx";
   QProcess py;
   py.start("/usr/bin/python3", {"-c", kMakeWorkbook, path});
@@ -85,18 +64,7 @@ TEST_F(SlobunOffice, AnXlsxOfTheFixedLayoutFillsTheGrid) {
   EXPECT_EQ(w->oleKOMIT_NAZIV->text(), "Kupac doo");
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-  // The office stays for the window's next import and goes with the window;
-  // the workbook is left without a lock file.
-  EXPECT_FALSE(wbtest::processesWith(profiles).empty()) << "the office was not kept";
-  QPointer<MySLOBUN> alive = w;
-  w->oWND->close();
-  for (int i = 0; i < 3; ++i) {
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-  ASSERT_TRUE(alive.isNull());
-  EXPECT_EQ(wbtest::waitUntilGone(profiles).size(), 0u);
-  EXPECT_TRUE(wbtest::lockFiles(work).isEmpty());
+  expectOfficeGoesWith(w, work);
 }
 
 }  // namespace
