@@ -90,10 +90,7 @@ void MyIZCLIP::buildItemsTable() {
 void MyIZCLIP::buildPane() {
   oteCLIP = new QTextEdit;
   oteCLIP->setObjectName(QStringLiteral("oteCLIP"));
-  QFont courier(QStringLiteral("Courier New"));
-  courier.setFamilies({QStringLiteral("Courier New"), QStringLiteral("courier")});
-  courier.setStyleHint(QFont::Monospace);
-  oteCLIP->setFont(courier);
+  oteCLIP->setFont(courierFont());
   oteCLIP->setAcceptRichText(false);
   oteCLIP->setContextMenuPolicy(Qt::NoContextMenu);
   oteCLIP->setLineWrapMode(QTextEdit::FixedColumnWidth);

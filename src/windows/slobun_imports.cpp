@@ -23,6 +23,7 @@
 #include "ui/kolona.h"
 #include "windows/izsrc_cells.h"
 #include "windows/slobun.h"
+#include "windows/winparts.h"
 
 namespace korvan {
 
@@ -176,10 +177,7 @@ void MySLOBUN::KOMIT_IZ_CLIPB() {
 
   auto* pane = new QTextEdit;
   pane->setObjectName(QStringLiteral("oteCLIPB"));
-  QFont courier(QStringLiteral("Courier New"));
-  courier.setFamilies({QStringLiteral("Courier New"), QStringLiteral("courier")});
-  courier.setStyleHint(QFont::Monospace);
-  pane->setFont(courier);
+  pane->setFont(courierFont());
   pane->setAcceptRichText(false);
   // Lines wrap at 80 of the dialog's characters.
   pane->setLineWrapMode(QTextEdit::FixedPixelWidth);
@@ -204,13 +202,12 @@ void MySLOBUN::KOMIT_IZ_CLIPB() {
   };
   for (int i = 0; i < int(std::size(targets)); ++i) {
     const Target& t = targets[i];
-    auto* b = new QPushButton(QString::fromUtf8(t.caption));
-    b->setShortcut(QKeySequence(t.key));
+    QPushButton* b = windowButton(QString::fromUtf8(t.caption), "", "", QKeySequence(t.key));
     QPointer<QLineEdit> edit = this->*t.edit;
     connect(b, &QPushButton::clicked, &dlg, [this, edit, pane] { UZMI_SEL_CLIPB(edit, pane); });
     lay->addWidget(b, i, 0);
   }
-  auto* close = new QPushButton(QIcon(QStringLiteral(":/res/izlaz.png")), QStringLiteral("Zatvori"));
+  QPushButton* close = windowButton(QStringLiteral("Zatvori"), ":/res/izlaz.png", "obZATVORI");
   close->setDefault(true);
   connect(close, &QPushButton::clicked, &dlg, &QDialog::accept);
   lay->addWidget(close, 20, 0, 1, 2);
