@@ -59,15 +59,15 @@ void closeQuietly(platform::Workbook* book) {
   }
 }
 
-WorkbookError otherError(const std::exception& e, const QString& path) {
+WorkbookError otherError(const std::exception& e, const QStringList& arguments) {
   return WorkbookError(QString::fromLocal8Bit(e.what()), QStringLiteral("UZMI_YT_STAVKE"),
-                       QStringLiteral("the workbook could not be read"), {path});
+                       QStringLiteral("the workbook could not be read"), arguments);
 }
 
 }  // namespace
 
-YtCitanje YT_CITAJ(platform::Workbook& book) {
-  YtCitanje out;
+YtRead readYtLines(platform::Workbook& book) {
+  YtRead out;
   try {
     const int last = book.usedRows();
     IzsrcSheet sheet(book);
@@ -89,7 +89,7 @@ YtCitanje YT_CITAJ(platform::Workbook& book) {
   } catch (const WorkbookError& e) {
     out.error = e;
   } catch (const std::exception& e) {
-    out.error = otherError(e, QString());
+    out.error = otherError(e, {});
   }
   return out;
 }
@@ -101,13 +101,13 @@ bool UZMI_YT_STAVKE(QList<YtStavka>& lines, const QString& path) {
     const WaitCursor busy;
     try {
       book = platform::workbookBackend().open(path);
-      YtCitanje read = YT_CITAJ(*book);
+      YtRead read = readYtLines(*book);
       lines += read.lines;
       error = read.error;
     } catch (const WorkbookError& e) {
       error = e;
     } catch (const std::exception& e) {
-      error = otherError(e, path);
+      error = otherError(e, {path});
     }
   }
   closeQuietly(book.get());

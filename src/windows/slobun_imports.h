@@ -20,11 +20,11 @@ struct YtStavka {
 
 // The lines read from an open workbook, and the error that stopped the read
 // part-way (the lines before it are kept). Shows nothing.
-struct YtCitanje {
+struct YtRead {
   QList<YtStavka> lines;
   std::optional<platform::WorkbookError> error;
 };
-YtCitanje YT_CITAJ(platform::Workbook& book);
+YtRead readYtLines(platform::Workbook& book);
 
 // Opens the workbook through the backend in force, appends its lines to
 // lines under the wait cursor and closes it. An error shows the automation
