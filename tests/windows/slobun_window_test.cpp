@@ -58,7 +58,7 @@ TEST_F(SlobunTest, ButtonsOfEachMode) {
     }
     // What is not built yet says so.
     const QList<QPushButton*> later = c.yt ? QList<QPushButton*>{w->obIMP_YT, w->obKOMIT_IZ_CLIPB}
-                                           : QList<QPushButton*>{w->obQUMIR, w->obDEKOD_PURS, w->obKOMIT_OD_NBS};
+                                           : QList<QPushButton*>{w->obKOMIT_OD_NBS};
     for (QPushButton* b : later) {
       boxes.shown.clear();
       b->click();
