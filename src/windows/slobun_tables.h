@@ -1,7 +1,8 @@
 #pragma once
 // The buyer table BAZE/KOMIT and the article table BAZE/ART of the free-entry
 // window: opening (shared, through OTVORI, nesting-safe), saving one buyer
-// or a list of articles, and reading all records for the pickers.
+// or a list of articles, finding one buyer by PIB, and reading all records
+// for the pickers.
 //
 // The save functions answer what happened to each record; the window shows
 // the messages. OTVORI shows its own message when a table cannot be opened.

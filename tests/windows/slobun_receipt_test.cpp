@@ -172,6 +172,9 @@ class SlobunReceipt : public SlobunTest {
         }
       }
       dialogSize = d->size();
+      // 400 high; as wide as its columns of 30, 4, 7, 10, 10 and 10 characters, plus 32.
+      widthInColumns = 32;
+      for (int n : {30, 4, 7, 10, 10, 10}) widthInColumns += int(n * NPOINTSIZE(d));
       button(d, accept ? QString::fromUtf8("Upiši") : "Odustani")->click();
     });
   }
@@ -211,6 +214,7 @@ class SlobunReceipt : public SlobunTest {
   QString shownLink;
   QStringList shownMarks, confirmed, heads, items;
   QSize dialogSize;
+  int widthInColumns = 0;
 };
 
 TEST_F(SlobunReceipt, AStoredBuyerFillsTheFieldsAndTheContractFromTheTable) {
@@ -235,6 +239,7 @@ TEST_F(SlobunReceipt, AStoredBuyerFillsTheFieldsAndTheContractFromTheTable) {
   EXPECT_EQ(items, (QStringList{"Hleb beli|kom|20,000|2,000|60,00|120,00", "So & biber|kg||0,500|100,00|50,00",
                                 "Sok|l|10,000||55,00|110,00"}));
   EXPECT_EQ(dialogSize.height(), 400);
+  EXPECT_EQ(dialogSize.width(), widthInColumns);
   EXPECT_LE(dialogSize.width(), 1366);
 
   // The buyer from the table, the receipt's JBKJS ignored.
@@ -422,6 +427,22 @@ class SlobunQumir : public SlobunReceipt {
       button(d, press)->click();
     });
   }
+  // Presses "Skenirano iz Qumir"; every dialog but the one titled expected
+  // that comes up meanwhile is closed and counted.
+  static int unexpectedDialogs(MySLOBUN* w, const QString& expected = QString()) {
+    int dialogs = 0;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&dialogs, expected] {
+      auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (d && d->windowTitle() != expected) {
+        ++dialogs;
+        d->reject();
+      }
+    });
+    guard.start(10);
+    w->obQUMIR->click();
+    return dialogs;
+  }
   static QStringList texts(QListWidget* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
@@ -529,18 +550,7 @@ TEST_F(SlobunQumir, ACutDownloadImportsNothingAndNoEarlierLinkStandsIn) {
   MySLOBUN* w = open(false);
   const QStringList before = state(w);
   listDialog([](QListWidget* l, QDialog*) { check(l, "01.12.2022 10:00:00"); }, "Ok");
-  int dialogs = 0;
-  auto* guard = new QTimer(w);
-  QObject::connect(guard, &QTimer::timeout, [&dialogs] {
-    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (d && d->windowTitle() != "Skenirano iz Qumir") {
-      ++dialogs;
-      d->reject();
-    }
-  });
-  guard->start(10);
-  w->obQUMIR->click();
-  guard->stop();
+  const int dialogs = unexpectedDialogs(w, "Skenirano iz Qumir");
   ASSERT_EQ(boxes.shown.size(), 1);
   EXPECT_FALSE(boxes.texts()[0].isEmpty());
   EXPECT_EQ(dialogs, 0) << "no link dialog after a failed download";
@@ -564,17 +574,7 @@ TEST_F(SlobunQumir, AnEmptyOrUnreachableFolder) {
   // A server that cannot be reached: its message, no dialog.
   boxes.shown.clear();
   account("127.0.0.1:" + QString::number(FtpPeer::closedPort()));
-  int dialogs = 0;
-  auto* guard = new QTimer(w);
-  QObject::connect(guard, &QTimer::timeout, [&dialogs] {
-    if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-      ++dialogs;
-      d->reject();
-    }
-  });
-  guard->start(10);
-  w->obQUMIR->click();
-  guard->stop();
+  const int dialogs = unexpectedDialogs(w);
   ASSERT_EQ(boxes.shown.size(), 1);
   EXPECT_TRUE(boxes.texts()[0].startsWith(QString::fromUtf8("Nije moguće otvoriti URI "))) << boxes.texts()[0].toStdString();
   EXPECT_EQ(dialogs, 0);
