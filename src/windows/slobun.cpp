@@ -59,7 +59,6 @@ QDateEdit* dateEdit(const char* name) {
   return d;
 }
 
-void notYet() { MSG(QString::fromUtf8("Ova opcija još nije napravljena.")); }
 
 }  // namespace
 
@@ -83,8 +82,8 @@ void MySLOBUN::POSTAVI(bool lYt) {
     obQUMIR = button(QStringLiteral("Skenirano iz Qumir"), ":/res/2levo.png", "obQUMIR");
     obDEKOD_PURS = button(QStringLiteral("Podaci iz eFiskalnog"), ":/res/paste.png", "obDEKOD_PURS");
     obPRAVI_PDF = button(QStringLiteral("Napravi PDF fajl"), ":/res/stampa.png", "obPRAVI_PDF");
-    connect(obQUMIR, &QPushButton::clicked, this, &notYet);
-    connect(obDEKOD_PURS, &QPushButton::clicked, this, &notYet);
+    connect(obQUMIR, &QPushButton::clicked, this, &MySLOBUN::PREUZMI_QUMIR);
+    connect(obDEKOD_PURS, &QPushButton::clicked, this, [this] { DEKODIRAJ_PURS(); });
     connect(obPRAVI_PDF, &QPushButton::clicked, this, [this] { NAPRAVI_PDF(false); });
     for (QPushButton* b : {obQUMIR.data(), obDEKOD_PURS.data(), obPRAVI_PDF.data()}) layTASTERI->addWidget(b);
   }

@@ -26,6 +26,7 @@ namespace korvan {
 namespace platform {
 class WorkbookBackend;
 }
+struct ReceiptItem;
 
 class MySLOBUN : public MyQTW {
   Q_OBJECT
@@ -74,6 +75,17 @@ class MySLOBUN : public MyQTW {
   void UZMI_SEL_CLIPB(QLineEdit* edit, QTextEdit* pane);
   void KOMIT_OD_NBS();
   platform::WorkbookBackend* oENGINE = nullptr;
+  // The fiscal receipt import (windows/slobun_receipt.cpp). DEKODIRAJ_PURS
+  // asks for the link (starting with link) and the item marks, reads the
+  // page, asks for confirmation and writes it into the window: true when
+  // written. UPIT_POPUNI: true when the user accepts. PREUZMI_QUMIR: a link
+  // picked from the exchange folder, then DEKODIRAJ_PURS with it.
+  bool DEKODIRAJ_PURS(const QString& link = QString());
+  bool UPIT_POPUNI(const QString& buyerId, const QString& buyerJbkjs, const QDate& date, double total,
+                   const QList<ReceiptItem>& items);
+  void POPUNI_IZ_DEKOD(const QString& buyerId, const QString& buyerJbkjs, const QList<ReceiptItem>& items,
+                       const QDate& date);
+  void PREUZMI_QUMIR();
 
   // "<year> <number>" as a file name in TMP: the typed texts made harmless.
   QString IME_FAJLA() const;

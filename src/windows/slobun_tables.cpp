@@ -122,13 +122,26 @@ SlogIshod UPISI_ARTIKAL(const SlobunArtikal& a, double lockSeconds) {
   });
 }
 
+namespace {
+
+SlobunKupac readKupac(dbf::Table& t) {
+  auto f = [&t](const char* name) { return rtrim(t.value(QString::fromLatin1(name)).toString()); };
+  return SlobunKupac{.naziv = f("NAZIV"), .pib = f("PIB"), .mesto = f("MESTO"), .adresa = f("ADRESA"),
+                     .postBroj = f("POST_BROJ"), .email = f("EMAIL"), .matbroj = f("MATBROJ"),
+                     .jbkjs = f("JBKJS"), .ugovor = f("UGOVOR")};
+}
+
+}  // namespace
+
+std::optional<SlobunKupac> NADJI_KOMIT(const QString& pib) {
+  if (pib.trimmed().isEmpty() || !dbf::selectArea(kKomit)) return std::nullopt;
+  dbf::Table& t = dbf::current();
+  if (!seekExact(t, 1, QStringLiteral("PIB"), pib)) return std::nullopt;
+  return readKupac(t);
+}
+
 QList<SlobunKupac> SVI_KOMITENTI(const SlogProgres& progress) {
-  return readAll<SlobunKupac>(kKomit, progress, [](dbf::Table& t) {
-    auto f = [&t](const char* name) { return rtrim(t.value(QString::fromLatin1(name)).toString()); };
-    return SlobunKupac{.naziv = f("NAZIV"), .pib = f("PIB"), .mesto = f("MESTO"), .adresa = f("ADRESA"),
-                       .postBroj = f("POST_BROJ"), .email = f("EMAIL"), .matbroj = f("MATBROJ"),
-                       .jbkjs = f("JBKJS"), .ugovor = f("UGOVOR")};
-  });
+  return readAll<SlobunKupac>(kKomit, progress, &readKupac);
 }
 
 QList<SlobunArtikal> SVI_ARTIKLI(const SlogProgres& progress) {

@@ -1,7 +1,8 @@
 #pragma once
 // The buyer table BAZE/KOMIT and the article table BAZE/ART of the free-entry
 // window: opening (shared, through OTVORI, nesting-safe), saving one buyer
-// or a list of articles, and reading all records for the pickers.
+// or a list of articles, finding one buyer by PIB, and reading all records
+// for the pickers.
 //
 // The save functions answer what happened to each record; the window shows
 // the messages. OTVORI shows its own message when a table cannot be opened.
@@ -10,6 +11,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "common/dbf/dbfformat.h"
 #include "common/libdbf.h"
@@ -49,6 +51,10 @@ SlogIshod UPISI_KOMIT(const SlobunKupac& k, double lockSeconds = 4);
 // One article: found by code, else barcode, else name (each only when not
 // empty), overwritten with all six values; else appended. ART must be open.
 SlogIshod UPISI_ARTIKAL(const SlobunArtikal& a, double lockSeconds = 4);
+
+// The stored buyer with exactly this PIB, trailing blanks trimmed; nullopt
+// when there is none (an empty PIB finds none). KOMIT must be open.
+std::optional<SlobunKupac> NADJI_KOMIT(const QString& pib);
 
 // Every visible record in record order, trailing blanks trimmed. progress is
 // called before each record with (records read, record count) and answers
