@@ -41,8 +41,23 @@ void SET_EPOCH(int year) { fixedEpoch = year; }
 
 QString DTOC(const QDate& date) {
   if (!date.isValid()) return QStringLiteral("  .  .    ");
-  return twoDigits(date.day()) + u'.' + twoDigits(date.month()) + u'.' +
-         QString::number(date.year()).rightJustified(4, u'0');
+  // Written in place: tables show it for every row.
+  int year = 0, month = 0, day = 0;
+  date.getDate(&year, &month, &day);
+  if (year < 0 || year > 9999)
+    return twoDigits(day) + u'.' + twoDigits(month) + u'.' + QString::number(year).rightJustified(4, u'0');
+  QString out(10, Qt::Uninitialized);
+  char16_t* p = reinterpret_cast<char16_t*>(out.data());
+  const auto put = [&p](int value, int digits) {
+    for (int i = digits - 1; i >= 0; --i, value /= 10) p[i] = char16_t(u'0' + value % 10);
+    p += digits;
+  };
+  put(day, 2);
+  *p++ = u'.';
+  put(month, 2);
+  *p++ = u'.';
+  put(year, 4);
+  return out;
 }
 
 QDate CTOD(const QString& text) {

@@ -162,6 +162,7 @@ QString FORMIRAJ_PICT(int length, int decimals, bool european, bool thousands) {
   int intPositions = decimals > 0 ? length - decimals - 1 : length;
   if (intPositions < 0) intPositions = 0;
   QString p = european ? QStringLiteral("@EZ ") : QStringLiteral("@Z ");
+  p.reserve(p.size() + intPositions + intPositions / 3 + decimals + 1);
   for (int i = intPositions; i > 0; --i) {
     p += QChar(u'9');
     if (thousands && i > 1 && (i - 1) % 3 == 0) p += QChar(u',');

@@ -59,6 +59,8 @@ QString alltrim(const QString& s);
 bool naSlogu(dbf::Table& t, quint32 recno, const QString& ui, qint64 id);
 // The id stored in INV_ID (0 when it is no number).
 qint64 storedId(dbf::Table& t);
+// The same with INV_ID's field position, for loops over many rows.
+qint64 storedId(dbf::Table& t, int idPos);
 // Tells that the amount of the e-invoice does not fit into IZNOS.
 void amountDoesNotFit(double amount, qint64 id);
 

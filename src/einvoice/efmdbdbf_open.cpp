@@ -87,9 +87,11 @@ void Otvorena::close() {
 
 QString key(const QString& ui, qint64 id) { return ui + EFMDB_ID20(id); }
 
-qint64 storedId(dbf::Table& t) {
+qint64 storedId(dbf::Table& t) { return storedId(t, t.fieldPos("INV_ID")); }
+
+qint64 storedId(dbf::Table& t, int idPos) {
   bool ok = false;
-  const qint64 id = alltrim(t.value("INV_ID").toString()).toLongLong(&ok);
+  const qint64 id = t.trimmedText(idPos).toLongLong(&ok);
   return ok ? id : 0;
 }
 

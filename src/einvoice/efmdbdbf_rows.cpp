@@ -19,16 +19,15 @@ QList<QVariantList> efmdbRows(const QString& ui, const std::function<bool(int)>&
   t.seek(INCSTR2(ui), true);  // just past the direction's last key
   t.skip(-1);
   // Fields by position: looking names up for every row costs as much as reading it.
-  const int fUi = t.fieldPos("UI"), fBrdok = t.fieldPos("BRDOK"), fTipdok = t.fieldPos("TIPDOK"),
-            fStatus = t.fieldPos("STATUS"), fKomitent = t.fieldPos("KOMITENT"), fIznos = t.fieldPos("IZNOS"),
-            fDatizd = t.fieldPos("DATIZD"), fDatprom = t.fieldPos("DATPROM"), fDatdosp = t.fieldPos("DATDOSP"),
-            fOdobreno = t.fieldPos("ODOBRENO"), fNacin = t.fieldPos("NACINODOBR");
+  const int fUi = t.fieldPos("UI"), fId = t.fieldPos("INV_ID"), fBrdok = t.fieldPos("BRDOK"),
+            fTipdok = t.fieldPos("TIPDOK"), fStatus = t.fieldPos("STATUS"), fKomitent = t.fieldPos("KOMITENT"),
+            fIznos = t.fieldPos("IZNOS"), fDatizd = t.fieldPos("DATIZD"), fDatprom = t.fieldPos("DATPROM"),
+            fDatdosp = t.fieldPos("DATDOSP"), fOdobreno = t.fieldPos("ODOBRENO"), fNacin = t.fieldPos("NACINODOBR");
   while (!t.bof() && !t.eof() && t.value(fUi).toString() == ui) {
     if (progress && !progress(rows.size() + 1)) break;
-    rows.append({t.recno(), efmdb::storedId(t), alltrim(t.value(fBrdok).toString()),
-                 alltrim(t.value(fTipdok).toString()), alltrim(t.value(fStatus).toString()),
-                 alltrim(t.value(fKomitent).toString()), t.value(fIznos), t.value(fDatizd), t.value(fDatprom),
-                 t.value(fDatdosp), QString(), t.value(fOdobreno), alltrim(t.value(fNacin).toString())});
+    rows.append({t.recno(), efmdb::storedId(t, fId), t.trimmedText(fBrdok), t.trimmedText(fTipdok),
+                 t.trimmedText(fStatus), t.trimmedText(fKomitent), t.value(fIznos), t.value(fDatizd),
+                 t.value(fDatprom), t.value(fDatdosp), QString(), t.value(fOdobreno), t.trimmedText(fNacin)});
     t.skip(-1);
   }
   store.close();

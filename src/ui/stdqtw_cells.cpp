@@ -9,6 +9,7 @@
 #include "common/variants.h"
 #include "common/picture.h"
 #include "ui/stdqtw.h"
+#include "ui/tablecell.h"
 
 namespace korvan {
 namespace {
@@ -61,32 +62,33 @@ QTableWidgetItem* MyQTW::POSTAVI_KOLONU(const QList<MyKOLONA>& kolone, const Kol
   const MyKOLONA* k = col <= kolone.size() ? &kolone[col - 1] : nullptr;
 
   // The item by the value's type.
-  auto* item = new QTableWidgetItem;
+  auto* item = new TableCell;
+  std::optional<int> shownAlignment;
   const int type = value.typeId();
   bool logical = false;
   if (type == QMetaType::Bool) {
     logical = true;
     item->setCheckState(value.toBool() ? Qt::Checked : Qt::Unchecked);
-    if (alignment) item->setTextAlignment(Qt::Alignment(*alignment));
+    shownAlignment = alignment;
   } else if (IS_NUMBER(value)) {
     const QString pict = k ? FORMIRAJ_PICT(k->DUZ, k->DEC, true, lSEP_HILJ) : QString();
     const double v = value.toDouble();
     const QString shown = lBEZ_DECIM && k && k->DEC > 0 ? BEZ_DECIM(v, pict) : TRANSFORM(v, pict);
     item->setText(shown.trimmed());
-    item->setTextAlignment(Qt::Alignment(alignment.value_or(kRight)));
+    shownAlignment = alignment.value_or(kRight);
   } else if (type == QMetaType::QDate) {
     item->setText(DTOC(value.toDate()));
-    item->setTextAlignment(Qt::Alignment(alignment.value_or(kCenter)));
+    shownAlignment = alignment.value_or(kCenter);
   } else if (type == QMetaType::QString || type == QMetaType::QByteArray) {
     QString text = type == QMetaType::QString ? value.toString() : QString::fromUtf8(value.toByteArray());
     // A memo's lines break at line feeds alone.
     if (k && k->TIP == QLatin1String("M")) text.remove(QLatin1Char('\r'));
     item->setText(text);
-    if (alignment) item->setTextAlignment(Qt::Alignment(*alignment));
+    shownAlignment = alignment;
   }
 
-  // The hidden record number.
-  if (hidden.typeId() == QMetaType::QString) item->setWhatsThis(hidden.toString());
+  // The alignment and the hidden record number.
+  item->preset(shownAlignment, hidden.typeId() == QMetaType::QString ? hidden.toString() : QString());
 
   // Read-only unless asked; a read-only check box cannot be toggled either.
   if (!editable) {

@@ -1,12 +1,14 @@
 // The manager window: set-up, direction, the table and the selected row.
 #include "windows/mykorvanman.h"
 
+#include <QAbstractItemModel>
 #include <QBrush>
 #include <QColor>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -159,8 +161,12 @@ void MyKORVANMAN::POPUNI_TABELU() {
   const QStringList fields = kman::polja();
   const QString total = QString::number(count).rightJustified(8);
   MyFRAME box(17, true);
-  // One repaint at the end instead of one per cell.
+  // One repaint at the end instead of one per cell, and no change signal per
+  // cell: the rows are new, nothing listens to their edits. The model can go
+  // with the window while the box runs events, hence the guarded pointer.
   oTABELA->setUpdatesEnabled(false);
+  const QPointer<QAbstractItemModel> model = oTABELA->model();
+  const bool wasBlocked = model->blockSignals(true);
   const QBrush yellow(QColor(kman::imeBoje(kman::Boja::Zuta))), salmon(QColor(kman::imeBoje(kman::Boja::Losos)));
   int filled = 0;
   for (; filled < count; ++filled) {
@@ -175,7 +181,11 @@ void MyKORVANMAN::POPUNI_TABELU() {
       POSTAVI_KOLONU(aKOLONE, fields[c], r.vrednosti[c], filled, tag, background);
   }
   box.End();
-  if (oTABELA) oTABELA->setUpdatesEnabled(true);
+  if (model) model->blockSignals(wasBlocked);
+  if (oTABELA) {
+    oTABELA->setUpdatesEnabled(true);
+    oTABELA->viewport()->update();
+  }
   // Rows that a stop left unfilled would show nothing that belongs to them.
   if (oTABELA && filled < count) {
     oTABELA->setRowCount(filled);

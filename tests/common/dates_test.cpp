@@ -46,6 +46,8 @@ TEST_F(FixedToday, TwoDigitYearsFallAroundTheEpoch) {
 TEST_F(FixedToday, DateTextReadAndWritten) {
   EXPECT_EQ(DTOC(QDate(2023, 3, 5)), "05.03.2023");
   EXPECT_EQ(DTOC(QDate()), "  .  .    ");
+  EXPECT_EQ(DTOC(QDate(999, 11, 20)), "20.11.0999") << "short years get their zeros";
+  EXPECT_EQ(DTOC(QDate(10000, 1, 2)), "02.01.10000");
   EXPECT_EQ(DTOC_(QDate(2023, 3, 5)), "05.03.23");
   EXPECT_EQ(CTOD("05.03.2023"), QDate(2023, 3, 5));
   EXPECT_EQ(CTOD(" 05.03.2023 10:11"), QDate(2023, 3, 5));

@@ -6,6 +6,8 @@
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "ui/kolona.h"
 #include "ui/stdqtw.h"
 
@@ -179,6 +181,27 @@ TEST_F(Cells, EditableHiddenTextColoursAndFont) {
   QTableWidgetItem* num = w.POSTAVI_KOLONU(kolone, "NAZIV", QStringLiteral("b"), 1, 42,
                                            {}, {}, {}, false, {}, &table);
   EXPECT_TRUE(num->whatsThis().isEmpty());
+}
+
+TEST_F(Cells, KeptAlignmentAndTagReadLikeRolesAndGiveWayToLaterOnes) {
+  QTableWidgetItem* item =
+      w.POSTAVI_KOLONU(kolone, "CENA", 5.0, 0, QStringLiteral("17"), {}, {}, {}, false, {}, &table);
+  ASSERT_NE(item, nullptr);
+  const QModelIndex at = table.model()->index(0, 2);
+  // The view reads through the model.
+  EXPECT_EQ(table.model()->data(at, Qt::TextAlignmentRole).toInt(), R);
+  EXPECT_EQ(table.model()->data(at, Qt::WhatsThisRole).toString(), "17");
+  std::unique_ptr<QTableWidgetItem> copy(item->clone());
+  EXPECT_EQ(copy->textAlignment(), R);
+  EXPECT_EQ(copy->whatsThis(), "17");
+  int changes = 0;
+  QObject::connect(table.model(), &QAbstractItemModel::dataChanged, [&changes] { ++changes; });
+  item->setTextAlignment(Qt::AlignLeft);
+  item->setWhatsThis(QStringLiteral("18"));
+  EXPECT_EQ(changes, 2) << "the table hears of each later change";
+  EXPECT_EQ(item->textAlignment(), int(Qt::AlignLeft));
+  EXPECT_EQ(item->whatsThis(), "18");
+  EXPECT_EQ(copy->whatsThis(), "17") << "a copy keeps its own";
 }
 
 TEST_F(Cells, MissingColumnOrRowMakesNoCell) {

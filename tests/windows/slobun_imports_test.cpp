@@ -193,6 +193,9 @@ class SlobunClipboard : public SlobunTest {
     for (QPushButton* b : on->window()->findChildren<QPushButton*>())
       if (b->shortcut() == QKeySequence(key)) target = b;
     ASSERT_NE(target, nullptr);
+    // A busy machine may hand the focus over late; the key goes where it is.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [on] { return on->hasFocus() && QApplication::activeWindow() == on->window(); }, 5000));
     QTest::keyClick(on, key);
     EXPECT_TRUE(target->isDown()) << "the key reached no button";
     EXPECT_TRUE(QTest::qWaitFor([target] { return !target->isDown(); }, 5000));

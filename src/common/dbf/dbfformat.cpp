@@ -188,7 +188,7 @@ QByteArray buildHeader(const Structure& s, uint8_t version, uint8_t codePage) {
   return h;
 }
 
-QString decodeText(const QByteArray& raw) { return QString::fromUtf8(raw); }
+QString decodeText(QByteArrayView raw) { return QString::fromUtf8(raw); }
 
 QByteArray encodeText(const QString& s, int width) { return fitBytes(s.toUtf8(), width); }
 
@@ -254,8 +254,8 @@ QByteArray encodeNumber(const QVariant& v, const FieldDef& f, const QString& fil
   return QByteArray(f.len - r.size(), ' ') + r;
 }
 
-double decodeNumber(const QByteArray& raw, const FieldDef& f, const QString& file) {
-  const QByteArray t = raw.trimmed();
+double decodeNumber(QByteArrayView raw, const FieldDef& f, const QString& file) {
+  const QByteArrayView t = raw.trimmed();
   if (t.isEmpty()) return 0;
   double d = 0;
   const char* b = t.constData();
@@ -274,8 +274,8 @@ QByteArray encodeDate(const QDate& d) {
   return d.toString("yyyyMMdd").toLatin1();
 }
 
-QDate decodeDate(const QByteArray& raw, const FieldDef& f, const QString& file) {
-  const QByteArray t = raw.trimmed();
+QDate decodeDate(QByteArrayView raw, const FieldDef& f, const QString& file) {
+  const QByteArrayView t = raw.trimmed();
   if (t.isEmpty() || t == "00000000") return {};
   // Eight digits read by hand: the format parser costs more than the rest of a row.
   QDate d;
@@ -295,7 +295,7 @@ QDate decodeDate(const QByteArray& raw, const FieldDef& f, const QString& file) 
 
 QByteArray encodeLogical(bool b) { return b ? "T" : "F"; }
 
-bool decodeLogical(const QByteArray& raw) {
+bool decodeLogical(QByteArrayView raw) {
   const char c = raw.isEmpty() ? ' ' : raw[0];
   return c == 'T' || c == 't' || c == 'Y' || c == 'y';
 }

@@ -58,7 +58,7 @@ QByteArray buildHeader(const Structure& s, uint8_t version, uint8_t codePage);
 void stampDate(uint8_t* header3);
 
 // Field codecs; raw is exactly the field's width.
-QString decodeText(const QByteArray& raw);
+QString decodeText(QByteArrayView raw);
 // The text as UTF-8 bytes, cut to width at a character boundary and padded.
 QByteArray encodeText(const QString& s, int width);
 // Stored bytes fitted to another width the same way.
@@ -67,10 +67,10 @@ QByteArray fitBytes(QByteArray bytes, int width);
 // away from zero on the decimal value as written. Throws when it does not fit.
 QByteArray encodeNumber(const QVariant& v, const FieldDef& f, const QString& file);
 // Blank reads as 0; text that is no number (e.g. asterisks) throws.
-double decodeNumber(const QByteArray& raw, const FieldDef& f, const QString& file);
+double decodeNumber(QByteArrayView raw, const FieldDef& f, const QString& file);
 QByteArray encodeDate(const QDate& d);
-QDate decodeDate(const QByteArray& raw, const FieldDef& f, const QString& file);
+QDate decodeDate(QByteArrayView raw, const FieldDef& f, const QString& file);
 QByteArray encodeLogical(bool b);
-bool decodeLogical(const QByteArray& raw);
+bool decodeLogical(QByteArrayView raw);
 
 }  // namespace korvan::dbf

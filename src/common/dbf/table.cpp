@@ -199,9 +199,9 @@ int Table::fieldPos(const QString& name) const { return byName_.value(name.trimm
 
 FieldDef Table::field(int pos) const { return hdr_.fields[checkPos(pos, "field") - 1].def; }
 
-int Table::checkPos(int pos, const QString& operation) const {
+int Table::checkPos(int pos, const char* operation) const {
   if (pos < 1 || pos > fieldCount())
-    error(EG_ARG, SC_ARG, "Nema polja broj " + QString::number(pos), operation);
+    error(EG_ARG, SC_ARG, "Nema polja broj " + QString::number(pos), QString::fromLatin1(operation));
   return pos;
 }
 
@@ -678,6 +678,19 @@ QByteArray Table::raw(int pos) {
   return QByteArray(reinterpret_cast<const char*>(img + f.offset), f.def.len);
 }
 
+QByteArrayView Table::bytes(const FieldInfo& f) {
+  const uint8_t* img = currentImage();
+  if (!img) return {};
+  return QByteArrayView(reinterpret_cast<const char*>(img + f.offset), f.def.len);
+}
+
+QString Table::trimmedText(int pos) {
+  QByteArrayView b = bytes(hdr_.fields[checkPos(pos, "get") - 1]);
+  while (!b.isEmpty() && b.back() == ' ') b.chop(1);
+  while (!b.isEmpty() && b.front() == ' ') b = b.sliced(1);
+  return decodeText(b);
+}
+
 QByteArray Table::memoBytes(int pos) {
   const FieldInfo& f = hdr_.fields[checkPos(pos, "get") - 1];
   const uint8_t* img = currentImage();
@@ -696,20 +709,26 @@ QVariant Table::value(const QString& name) {
 QVariant Table::value(int pos) {
   const FieldInfo& f = hdr_.fields[checkPos(pos, "get") - 1];
   const uint8_t* img = currentImage();
+  if (!img) {
+    switch (f.def.type) {
+      case 'C': return QString(f.def.len, ' ');
+      case 'N':
+      case 'F': return 0.0;
+      case 'D': return QDate();
+      case 'L': return false;
+      case 'M': return QString();
+      default: return QString(f.def.len, ' ');
+    }
+  }
+  const QByteArrayView b = bytes(f);
   switch (f.def.type) {
-    case 'C':
-      return img ? decodeText(raw(pos)) : QString(f.def.len, ' ');
+    case 'C': return decodeText(b);
     case 'N':
-    case 'F':
-      return img ? decodeNumber(raw(pos), f.def, dbf_.path()) : 0.0;
-    case 'D':
-      return img ? decodeDate(raw(pos), f.def, dbf_.path()) : QDate();
-    case 'L':
-      return img ? decodeLogical(raw(pos)) : false;
-    case 'M':
-      return img ? QString::fromUtf8(memoBytes(pos)) : QString();
-    default:
-      return QString::fromLatin1(raw(pos));
+    case 'F': return decodeNumber(b, f.def, dbf_.path());
+    case 'D': return decodeDate(b, f.def, dbf_.path());
+    case 'L': return decodeLogical(b);
+    case 'M': return QString::fromUtf8(memoBytes(pos));
+    default: return QString::fromLatin1(b);
   }
 }
 

@@ -99,6 +99,9 @@ class Table {
   QVariant value(int pos);
   QVariant value(const QString& name);
   QByteArray raw(int pos);
+  // A character field's text without its leading and trailing blanks, read
+  // straight from the record (no padded copy on the way).
+  QString trimmedText(int pos);
   QByteArray memoBytes(int pos);  // a memo's stored bytes
   void put(int pos, const QVariant& v);
   void put(const QString& name, const QVariant& v);
@@ -160,9 +163,14 @@ class Table {
   bool prevVisible();
   bool lastVisible();
   bool firstVisible();
+  // The field's bytes in the current record (empty at end-of-file), valid
+  // until the pointer moves or the record changes.
+  QByteArrayView bytes(const FieldInfo& f);
   uint32_t memoBlock(const uint8_t* img, const FieldInfo& f) const;
   void putMemoBlock(QByteArray& img, const FieldInfo& f, uint32_t block) const;
-  int checkPos(int pos, const QString& operation) const;
+  // The operation is a literal: rows are read field by field, and a text made
+  // for every read would cost as much as the read.
+  int checkPos(int pos, const char* operation) const;
   void releaseLocks();
   QList<int> parseKey(const QString& expr, int* keyLen, QString* why) const;
   [[noreturn]] void error(int gen, int sub, const QString& text, const QString& operation) const;
