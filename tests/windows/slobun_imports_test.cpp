@@ -1,6 +1,7 @@
 // The free entry window's imports offscreen: the lines of a fixed-layout
 // workbook through the fake backend, the clipboard dialog, and the buyer from
 // the register against a local page server.
+#include <QApplication>
 #include <QClipboard>
 #include <QTextCursor>
 #include <QTextEdit>
